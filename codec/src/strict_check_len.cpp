@@ -1,0 +1,3 @@
+#include "Jconvert.h"
+
+std::int32_t STRICT_CHECK_LEN = 512;
