@@ -14,3 +14,4 @@ for preset in dev asan; do
   echo "=== $preset tests"
   ctest --preset "$preset" -j "$jobs"
 done
+bash scripts/fuzz.sh
