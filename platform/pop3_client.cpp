@@ -1,0 +1,175 @@
+#include "pop3_client.h"
+
+#include <algorithm>
+
+#include "pop3_address.h"
+#include "pop3_reply.h"
+
+namespace {
+
+const char kDestroyed[] = "The POP3 client was destroyed during the call.";
+const char kAborted[] = "The POP3 exchange was aborted.";
+const char kSummaryRetrieved[] = "Summary Retrieved";
+
+// A CR, LF or NUL in a command argument would let it smuggle in a second
+// command.
+void CheckArgument(const std::string& text) {
+  if (std::any_of(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n' || c == '\0'; }))
+    throw EPop3Error("The user ID or the password holds a line break or a NUL byte.");
+}
+
+}  // namespace
+
+// Marks one exchange in progress. Calls that would start another exchange
+// while it runs (from a handler run inside one of its waits) are refused.
+class TNMPOP3::BusyScope {
+ public:
+  explicit BusyScope(TNMPOP3& client) : FClient(client), FAlive(client.FAlive) {
+    client.FBusy = true;
+    client.FConnection.ClearAbort();
+  }
+  ~BusyScope() {
+    if (*FAlive) FClient.FBusy = false;
+  }
+  BusyScope(const BusyScope&) = delete;
+  BusyScope& operator=(const BusyScope&) = delete;
+
+ private:
+  TNMPOP3& FClient;
+  std::shared_ptr<bool> FAlive;
+};
+
+TNMPOP3::TNMPOP3() = default;
+
+TNMPOP3::~TNMPOP3() { *FAlive = false; }
+
+bool TNMPOP3::Connected() const { return FConnection.IsOpen(); }
+
+void TNMPOP3::CheckFree(const char* what) const {
+  if (FBusy || FConnection.Waiting())
+    throw EPop3Error(std::string("The POP3 client is busy; cannot ") + what + ".");
+}
+
+void TNMPOP3::Status(const std::string& text, int level) {
+  if (ReportLevel < level || !OnStatus) return;
+  const std::shared_ptr<bool> alive = FAlive;
+  OnStatus(this, text);
+  if (!*alive) throw EPop3Error(kDestroyed);
+}
+
+std::string TNMPOP3::GetResponse() { return FConnection.GetLine(MaxLineLength, IdleTimeOut); }
+
+std::string TNMPOP3::Command(const std::string& line) {
+  FConnection.PutLine(line);
+  std::string reply = GetResponse();
+  Status(reply, 2);
+  if (!pop3::IsOkReply(reply)) throw EPop3Error(reply);
+  if (FConnection.Aborted()) throw EPop3Error(kAborted);
+  return reply;
+}
+
+void TNMPOP3::ReadMultiline(const std::function<void(std::string_view)>& visit) {
+  for (;;) {
+    const std::string line = GetResponse();
+    if (pop3::IsTerminator(line)) return;
+    visit(pop3::Unstuff(line));
+  }
+}
+
+void TNMPOP3::CloseAfterError() {
+  // A QUIT only while the exchange is in step; after an abort or a broken
+  // reply the connection is simply dropped.
+  if (FConnection.IsOpen() && !FConnection.Aborted()) FConnection.PutLineNoWait("QUIT");
+  FConnection.Close();
+}
+
+void TNMPOP3::Connect() {
+  CheckFree("connect");
+  if (Connected()) throw EPop3Error("Already connected.");
+  if (UserID.empty() || Password.empty()) throw EPop3Error("The user ID and the password must not be empty.");
+  CheckArgument(UserID);
+  CheckArgument(Password);
+  const TPop3Address address = SplitServerAddress(Host, Port);
+
+  const std::shared_ptr<bool> alive = FAlive;
+  FMessageCount = 0;
+  FSummary = {};
+  {
+    BusyScope busy(*this);
+    FConnection.Open(address.Host, address.Port, TimeOut);
+    try {
+      const std::string greeting = GetResponse();
+      if (!pop3::IsOkReply(greeting)) throw EPop3Error(greeting);
+      Command("USER " + UserID);
+      Command("PASS " + Password);
+      FMessageCount = pop3::ParseStatCount(Command("STAT"));
+    } catch (...) {
+      if (*alive) CloseAfterError();
+      throw;
+    }
+  }
+  try {
+    if (OnConnect) OnConnect(this);
+  } catch (...) {
+    // Unlike a connection left open after a listing error, which would make
+    // every later connect fail with "already connected".
+    if (*alive) CloseAfterError();
+    throw;
+  }
+  if (!*alive) throw EPop3Error(kDestroyed);
+}
+
+void TNMPOP3::Disconnect() {
+  if (FBusy || FConnection.Waiting()) {
+    Abort();
+    return;
+  }
+  if (!Connected()) {
+    FConnection.Close();
+    return;
+  }
+  BusyScope busy(*this);
+  const std::shared_ptr<bool> alive = FAlive;
+  std::string reply;
+  try {
+    FConnection.PutLine("QUIT");
+    reply = GetResponse();
+  } catch (const EPop3Error&) {
+    if (!*alive || FConnection.Aborted()) throw;
+    // The peer hung up or broke off: the connection is closed either way.
+    FConnection.Close();
+    return;
+  }
+  FConnection.Close();
+  Status(reply, 2);
+  if (!pop3::IsOkReply(reply)) throw EPop3Error(reply);
+}
+
+void TNMPOP3::Abort() {
+  if (FBusy || FConnection.Waiting())
+    FConnection.Abort();
+  else if (Connected())
+    FConnection.Close();
+}
+
+void TNMPOP3::GetSummary(std::int64_t n) {
+  CheckFree("fetch a summary");
+  if (!Connected()) throw EPop3Error("Not connected to the POP3 server.");
+  BusyScope busy(*this);
+  FSummary = {};
+  const std::string number = std::to_string(n);
+  Command("TOP " + number + " 0");
+  // Only the two header values are kept, however long the reply runs.
+  ReadMultiline([this](std::string_view line) {
+    if (!pop3::HeaderValue(line, "Subject:", FSummary.Subject)) pop3::HeaderValue(line, "From:", FSummary.From);
+  });
+  Command("LIST " + number);
+  Status(kSummaryRetrieved, 1);
+}
+
+void TNMPOP3::Noop() {
+  CheckFree("send NOOP");
+  if (!Connected()) throw EPop3Error("Not connected to the POP3 server.");
+  BusyScope busy(*this);
+  Command("NOOP");
+}

@@ -1,0 +1,85 @@
+// TNMPOP3: the POP3 client (RFC 1939) of the mail check. It logs in, reads
+// the message count and raises OnConnect inside Connect(); the connect
+// handler fetches header summaries with GetSummary(). It never deletes a
+// message. Waits keep the application's event loop running; see Abort().
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "pop3_connection.h"
+#include "pop3_error.h"
+
+struct TPop3Summary {
+  std::string Subject;  // raw rest of the first "Subject:" line, blank included
+  std::string From;     // raw rest of the first "From:" line
+};
+
+class TNMPOP3 {
+ public:
+  TNMPOP3();
+  ~TNMPOP3();
+  TNMPOP3(const TNMPOP3&) = delete;
+  TNMPOP3& operator=(const TNMPOP3&) = delete;
+
+  // Server cell: "host", "host:port", "[v6-address]:port" or a bare IPv6
+  // address; without a port of its own it uses Port.
+  std::string Host;
+  int Port = 110;
+  std::string UserID;
+  std::string Password;
+  int TimeOut = 10000;  // ms for the host lookup and the TCP connection; <= 0: none
+  // 0: no status events; 1: notes ("Summary Retrieved"); 2: also each reply
+  // line that the server sends to a command (never the greeting).
+  int ReportLevel = 2;
+  bool DeleteOnRead = false;  // kept for the settings; nothing is ever deleted
+
+  // Guards against a hostile or stuck server.
+  int IdleTimeOut = 60000;           // ms of silence allowed while a reply is due
+  std::size_t MaxLineLength = 65536; // bytes per reply line, line end excluded
+
+  std::function<void(TNMPOP3* Sender)> OnConnect;
+  std::function<void(TNMPOP3* Sender, const std::string& Status)> OnStatus;
+
+  // Connects, reads the greeting, sends USER, PASS and STAT and raises
+  // OnConnect. Any failure throws EPop3Error; if the connection was open by
+  // then it is closed first (with a QUIT while the exchange is in step).
+  // Refused while connected, while another call waits, or with an empty
+  // UserID or Password.
+  void Connect();
+  // Sends QUIT and closes; a reply other than "+OK" then throws. Called
+  // while another call waits, it acts as Abort().
+  void Disconnect();
+  // Ends a pending wait at once with an error and closes the connection;
+  // while idle and connected it closes the connection; otherwise nothing.
+  void Abort();
+  bool Connected() const;
+
+  std::int64_t MessageCount() const { return FMessageCount; }
+
+  // TOP n 0 then LIST n; fills Summary() and reports "Summary Retrieved".
+  void GetSummary(std::int64_t n);
+  const TPop3Summary& Summary() const { return FSummary; }
+
+  // One NOOP round trip.
+  void Noop();
+
+ private:
+  class BusyScope;
+
+  std::string Command(const std::string& line);
+  std::string GetResponse();
+  void ReadMultiline(const std::function<void(std::string_view)>& visit);
+  void Status(const std::string& text, int level);
+  void CheckFree(const char* what) const;
+  void CloseAfterError();
+
+  pop3::Connection FConnection;
+  std::int64_t FMessageCount = 0;
+  TPop3Summary FSummary;
+  bool FBusy = false;
+  std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
+};

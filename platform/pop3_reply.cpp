@@ -1,0 +1,59 @@
+#include "pop3_reply.h"
+
+#include <limits>
+
+namespace pop3 {
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+// The index-th (from 0) blank-separated word of line, empty if none.
+std::string_view Word(std::string_view line, int index) {
+  std::size_t i = 0;
+  for (;;) {
+    while (i < line.size() && IsBlank(line[i])) ++i;
+    if (i == line.size()) return {};
+    std::size_t end = i;
+    while (end < line.size() && !IsBlank(line[end])) ++end;
+    if (index-- == 0) return line.substr(i, end - i);
+    i = end;
+  }
+}
+
+}  // namespace
+
+bool IsOkReply(std::string_view line) { return Word(line, 0).find("+OK") != std::string_view::npos; }
+
+std::int64_t ParseStatCount(std::string_view line) {
+  const std::string_view word = Word(line, 1);
+  if (word.empty()) return 0;
+  std::int64_t count = 0;
+  for (char c : word) {
+    if (c < '0' || c > '9') return 0;
+    const int digit = c - '0';
+    if (count > (std::numeric_limits<std::int64_t>::max() - digit) / 10) return 0;
+    count = count * 10 + digit;
+  }
+  return count;
+}
+
+std::string_view StripLineEnd(std::string_view line) {
+  if (!line.empty() && line.back() == '\n') line.remove_suffix(1);
+  if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  return line;
+}
+
+bool IsTerminator(std::string_view line) { return line == "."; }
+
+std::string_view Unstuff(std::string_view line) {
+  if (line.size() >= 2 && line[0] == '.' && line[1] == '.') line.remove_prefix(1);
+  return line;
+}
+
+bool HeaderValue(std::string_view line, std::string_view name, std::string& value) {
+  if (line.substr(0, name.size()) != name) return false;
+  value.assign(line.substr(name.size()));
+  return true;
+}
+
+}  // namespace pop3

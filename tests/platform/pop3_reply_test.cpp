@@ -1,0 +1,115 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+
+#include "byte_assert.h"
+#include "pop3_address.h"
+#include "pop3_error.h"
+#include "pop3_reply.h"
+
+namespace {
+
+TEST(Pop3Reply, OkTestLooksAtTheFirstWordOnly) {
+  const struct {
+    const char* line;
+    bool ok;
+  } cases[] = {
+      {"+OK", true},        {"+OK 2 320", true},     {"+OKAY fine", true}, {"x+OKx", true},
+      {"  +OK padded", true}, {"-ERR +OK", false},   {"", false},          {"+ok", false},
+      {"OK", false},        {"-ERR [AUTH] Authentication failed.", false},
+  };
+  for (const auto& c : cases) EXPECT_EQ(pop3::IsOkReply(c.line), c.ok) << '"' << c.line << '"';
+}
+
+TEST(Pop3Reply, StatCountIsTheSecondWordOrZero) {
+  const struct {
+    const char* line;
+    std::int64_t count;
+  } cases[] = {
+      {"+OK 2 320", 2},
+      {"+OK   7\t99", 7},
+      {"+OK 0 0", 0},
+      {"+OK", 0},
+      {"+OK abc 100", 0},
+      {"+OK 12abc 100", 0},
+      {"+OK -3 0", 0},
+      {"+OK +3 0", 0},
+      {"+OK 4294967295 1", 4294967295LL},
+      {"+OK 9223372036854775807 1", INT64_MAX},
+      {"+OK 9223372036854775808 1", 0},
+      {"+OK 99999999999999999999999 1", 0},
+  };
+  for (const auto& c : cases) EXPECT_EQ(pop3::ParseStatCount(c.line), c.count) << '"' << c.line << '"';
+}
+
+TEST(Pop3Reply, LineEndsAndDotStuffing) {
+  EXPECT_BYTES_EQ(std::string(pop3::StripLineEnd("abc\r\n")), "abc");
+  EXPECT_BYTES_EQ(std::string(pop3::StripLineEnd("abc\n")), "abc");
+  EXPECT_BYTES_EQ(std::string(pop3::StripLineEnd("a\rb\r\r\n")), "a\rb\r");
+  EXPECT_TRUE(pop3::IsTerminator("."));
+  EXPECT_FALSE(pop3::IsTerminator(".."));
+  EXPECT_FALSE(pop3::IsTerminator(". "));
+  EXPECT_BYTES_EQ(std::string(pop3::Unstuff("..")), ".");
+  EXPECT_BYTES_EQ(std::string(pop3::Unstuff("..Subject: x")), ".Subject: x");
+  EXPECT_BYTES_EQ(std::string(pop3::Unstuff(".x")), ".x");
+  EXPECT_BYTES_EQ(std::string(pop3::Unstuff("x..")), "x..");
+}
+
+TEST(Pop3Reply, HeaderValueKeepsTheRestOfTheLineRaw) {
+  const struct {
+    const char* line;
+    const char* name;
+    bool matches;
+    std::string value;
+  } cases[] = {
+      {"Subject: hello", "Subject:", true, " hello"},
+      {"Subject:", "Subject:", true, ""},
+      {"Subject:x", "Subject:", true, "x"},
+      {"subject: hello", "Subject:", false, ""},
+      {" Subject: hello", "Subject:", false, ""},
+      {"From: a@b", "From:", true, " a@b"},
+      {"From : a@b", "From:", false, ""},
+      {"Subj", "Subject:", false, ""},
+  };
+  for (const auto& c : cases) {
+    std::string value;
+    EXPECT_EQ(pop3::HeaderValue(c.line, c.name, value), c.matches) << c.line;
+    EXPECT_BYTES_EQ(value, c.value);
+  }
+}
+
+TEST(Pop3Address, ServerCellForms) {
+  const struct {
+    const char* cell;
+    const char* host;
+    int port;
+  } cases[] = {
+      {"pop.example.com", "pop.example.com", 110},
+      {"pop.example.com:995", "pop.example.com", 995},
+      {"127.0.0.1:1100", "127.0.0.1", 1100},
+      {"[::1]:1100", "::1", 1100},
+      {"[::1]", "::1", 110},
+      {"::1", "::1", 110},
+      {"fe80::1:2", "fe80::1:2", 110},
+      {"2001:db8::25", "2001:db8::25", 110},
+      {"h:65535", "h", 65535},
+      {"h:1", "h", 1},
+  };
+  for (const auto& c : cases) {
+    const TPop3Address a = SplitServerAddress(c.cell, 110);
+    EXPECT_EQ(a.Host, c.host) << c.cell;
+    EXPECT_EQ(a.Port, c.port) << c.cell;
+  }
+}
+
+TEST(Pop3Address, MalformedCellsAreRefused) {
+  for (const char* cell : {"", ":110", "h:", "h:0", "h:65536", "h:99999999", "h:x", "h:+5", "h: 5",
+                           "[::1", "[::1]x", "[::1]:", "[]:110", "[::1]:0"}) {
+    EXPECT_THROW(SplitServerAddress(cell, 110), EPop3Error) << '"' << cell << '"';
+  }
+  EXPECT_THROW(SplitServerAddress("h", 0), EPop3Error);
+  EXPECT_THROW(SplitServerAddress("h", 70000), EPop3Error);
+}
+
+}  // namespace
