@@ -88,15 +88,21 @@ void SyncFolder(const std::string& folder) {
 
 std::optional<std::string> ReadFileBytes(const std::string& path, std::error_code& ec) {
   ec.clear();
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Non-blocking, so that a FIFO without a writer cannot stall the open.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) {
     ec.assign(errno, std::generic_category());
     return std::nullopt;
   }
   std::string out;
   struct stat st {};
-  if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+  if (::fstat(fd, &st) != 0) {
+    ec.assign(errno, std::generic_category());
+  } else if (S_ISDIR(st.st_mode)) {
     ec = std::make_error_code(std::errc::is_a_directory);
+  } else if (!S_ISREG(st.st_mode)) {
+    // A FIFO or a device may never end.
+    ec = std::make_error_code(std::errc::invalid_argument);
   } else {
     char buf[65536];
     for (;;) {

@@ -11,7 +11,8 @@ namespace tolvane::platform {
 
 // The bytes of the file at path. On failure returns nothing and sets ec;
 // ec == std::errc::no_such_file_or_directory means the file does not exist.
-// A directory is a failure (std::errc::is_a_directory).
+// Only regular files are read: a directory gives std::errc::is_a_directory,
+// a FIFO or device std::errc::invalid_argument.
 std::optional<std::string> ReadFileBytes(const std::string& path, std::error_code& ec);
 
 // Replaces the file at path with bytes so that a crash at any moment leaves

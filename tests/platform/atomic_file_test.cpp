@@ -43,6 +43,12 @@ TEST(ReadFileBytes, GivesEveryByteOrTheReason) {
   EXPECT_EQ(ec, std::errc::is_a_directory);
   EXPECT_FALSE(ReadFileBytes(dir.File("f/x"), ec).has_value());
   EXPECT_EQ(ec, std::errc::not_a_directory);
+  // A FIFO nobody writes to would block a plain open and read for ever.
+  ASSERT_EQ(::mkfifo(dir.File("fifo").c_str(), 0600), 0);
+  EXPECT_FALSE(ReadFileBytes(dir.File("fifo"), ec).has_value());
+  EXPECT_EQ(ec, std::errc::invalid_argument);
+  EXPECT_FALSE(ReadFileBytes("/dev/zero", ec).has_value());
+  EXPECT_EQ(ec, std::errc::invalid_argument);
 }
 
 TEST(ReplaceFileAtomically, CreatesReplacesAndLeavesNoTemporary) {

@@ -1,5 +1,6 @@
 // TStringList: loading a text file as lines.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <string>
 #include <vector>
@@ -52,7 +53,9 @@ TEST(TStringList, LoadFromFileSplitsAtEveryLineEnd) {
 TEST(TStringList, UnopenableFileRaisesTheMessageAndKeepsTheList) {
   TempDir dir;
   WriteBytes(dir.File("plain"), "x");
-  for (const std::string& path : {dir.File("ngword.txt"), dir.path(), dir.File("plain/ngword.txt")}) {
+  ASSERT_EQ(::mkfifo(dir.File("fifo").c_str(), 0600), 0);
+  for (const std::string& path :
+       {dir.File("ngword.txt"), dir.path(), dir.File("plain/ngword.txt"), dir.File("fifo")}) {
     SCOPED_TRACE(path);
     TStringList list;
     list.Add("kept");
