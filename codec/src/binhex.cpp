@@ -39,6 +39,8 @@ constexpr std::array<int, 256> kValues = [] {
   return t;
 }();
 
+constexpr QuadTables kQuads = make_quad_tables([](unsigned char c) { return kValues[c] >= 0 ? kValues[c] : -1; });
+
 constexpr std::size_t kLineChars = 64;
 
 }  // namespace
@@ -120,6 +122,12 @@ std::string DecodeBinHex(const std::string& text) {
     k = 0;
   };
   for (; i < n && o < len; ++i) {
+    if (k == 0) {
+      const std::size_t g = decode_groups(kQuads, s + i, std::min((n - i) / 4, (len - o) / 3), out + o);
+      i += 4 * g;
+      o += 3 * g;
+      if (i == n) break;
+    }
     const int v = kValues[s[i]];
     if (v == kEnd) break;
     if (v == kSkip) continue;

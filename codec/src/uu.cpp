@@ -117,6 +117,13 @@ std::string DecodeUU(const std::string& text) {
       due = 0;
       ++i;
     } else if (due == 0) {
+      // A full line in one go; anything unusual about it takes the long way.
+      if (c == 'M' && n - i >= kLineChars && len - o >= kLineBytes &&
+          decode_groups(kQuads, s + i + 1, kLineBytes / 3, out + o) == kLineBytes / 3) {
+        i += kLineChars;
+        o += kLineBytes;
+        continue;
+      }
       due = uu_length_value(c);
       ++i;
     } else if (due < 0) {

@@ -79,6 +79,51 @@ std::string retcode_name(int code) {
   return code >= 0 && code <= 3 ? names[code] : std::to_string(code);
 }
 
+// The value of --line-break: \r, \n, \t, \\ and \xHH stand for their bytes,
+// since a shell argument cannot easily hold a bare CR.
+std::string unescape_line_break(std::string_view text) {
+  auto bad = [&] { return UsageError{"invalid escape in --line-break: '" + std::string(text) + "'"}; };
+  auto hex = [](char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+  };
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\\') {
+      out += text[i];
+      continue;
+    }
+    if (++i == text.size()) throw bad();
+    switch (text[i]) {
+      case 'r': out += '\r'; break;
+      case 'n': out += '\n'; break;
+      case 't': out += '\t'; break;
+      case '\\': out += '\\'; break;
+      case 'x': {
+        const int hi = i + 1 < text.size() ? hex(text[i + 1]) : -1;
+        const int lo = i + 2 < text.size() ? hex(text[i + 2]) : -1;
+        if (hi < 0 || lo < 0) throw bad();
+        out += static_cast<char>(hi * 16 + lo);
+        i += 2;
+        break;
+      }
+      default: throw bad();
+    }
+  }
+  return out;
+}
+
+std::string line_break_option(const Options& opts, const char* fallback) {
+  auto it = opts.find("--line-break");
+  return it == opts.end() ? std::string(fallback) : unescape_line_break(it->second);
+}
+
+Conversion plain(std::string (*f)(const std::string&)) {
+  return [f](const std::string& in) { return f(in); };
+}
+
 const std::vector<Command>& commands() {
   static const std::vector<Command> table = {
       {"guess", "guess [FILE]                  print the detected character code",
@@ -113,6 +158,40 @@ const std::vector<Command>& commands() {
          }
          return [=](const std::string& in) { return ConvertReturnCode(in, to); };
        }},
+      {"base64-encode", "base64-encode [--line-break TEXT] [FILE]  Base64; lines of 76 ended by TEXT (\\r \\n \\t \\\\ \\xHH)",
+       {"--line-break"},
+       [](const Options& o) -> Conversion {
+         if (!o.count("--line-break")) return plain(EncodeBase64);
+         const std::string lb = line_break_option(o, "");
+         return [=](const std::string& in) { return EncodeBase64R(in, lb); };
+       }},
+      {"base64-decode", "base64-decode [FILE]          decode Base64",
+       {},
+       [](const Options&) -> Conversion { return plain(DecodeBase64); }},
+      {"header-encode", "header-encode [FILE]          Shift_JIS header text to ISO-2022-JP encoded-words",
+       {},
+       [](const Options&) -> Conversion { return plain(CreateHeaderString); }},
+      {"header-decode", "header-decode [FILE]          decode ISO-2022-JP encoded-words",
+       {},
+       [](const Options&) -> Conversion { return plain(DecodeHeaderString); }},
+      {"uu-encode", "uu-encode [--line-break TEXT] [FILE]  uuencoded body lines (TEXT default \\r\\n)",
+       {"--line-break"},
+       [](const Options& o) -> Conversion {
+         const std::string lb = line_break_option(o, "\r\n");
+         return [=](const std::string& in) { return EncodeUU(in, lb); };
+       }},
+      {"uu-decode", "uu-decode [FILE]              decode uuencoded body lines",
+       {},
+       [](const Options&) -> Conversion { return plain(DecodeUU); }},
+      {"binhex-encode", "binhex-encode [--line-break TEXT] [FILE]  colon-framed BinHex 4.0 text (TEXT default \\r\\n)",
+       {"--line-break"},
+       [](const Options& o) -> Conversion {
+         const std::string lb = line_break_option(o, "\r\n");
+         return [=](const std::string& in) { return EncodeBinHex(in, lb); };
+       }},
+      {"binhex-decode", "binhex-decode [FILE]          decode colon-framed BinHex 4.0 text",
+       {},
+       [](const Options&) -> Conversion { return plain(DecodeBinHex); }},
   };
   return table;
 }
