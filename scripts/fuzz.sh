@@ -23,16 +23,18 @@ for t in "${targets[@]}"; do
   rm -rf "$work"
   mkdir -p "$work"
   log="$build/logs/$t.log"
+  seeds=()
+  [[ -d "fuzz/corpus/$t" ]] && seeds=("fuzz/corpus/$t")
   rc=0
-  "$build/$t" "$work" "fuzz/corpus/$t" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+  "$build/$t" "$work" "${seeds[@]}" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
     -print_final_stats=1 -artifact_prefix="$build/artifacts/$t-" >"$log" 2>&1 || rc=$?
   runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)
   if ((rc == 0)); then
     printf '%-22s ok      %s runs\n' "$t" "${runs:-?}"
   else
     printf '%-22s FAILED  %s runs (exit %d), log %s\n' "$t" "${runs:-?}" "$rc" "$log"
-    grep -E -A6 'property failed|ERROR:|runtime error' "$log" | head -n 20 | sed 's/^/    /'
-    grep -E 'Test unit written to' "$log" | sed 's/^/    /' || true
+    { grep -E -m1 -A4 'property failed|ERROR:|runtime error' "$log" || tail -n 5 "$log"; } | sed 's/^/    /'
+    grep -E -m1 'Test unit written to' "$log" | sed 's/^.*Test unit written to /    crash file: /' || true
     failed+=("$t")
   fi
 done

@@ -1,0 +1,37 @@
+// DecodeBase64 on any text returns the counted length; EncodeBase64 and
+// EncodeBase64R lay out their text by the rules, and decoding it, with or
+// without line breaks, gives the data back.
+//
+// Input: the bytes, taken both as Base64 text and as data.
+#include <cstddef>
+#include <cstdint>
+
+#include "Jconvert.h"
+#include "support/fuzz_check.h"
+#include "support/guarded_text.h"
+#include "support/line_breaks.h"
+#include "support/reference_transfer.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const fuzz::GuardedText guarded(data, size);
+  const std::string& input = guarded.str();
+
+  FUZZ_EXPECT_EQ("DecodeBase64 length", input, fuzz::ref::Base64DecodedLength(input),
+                 DecodeBase64(input).size());
+
+  const std::string plain = EncodeBase64(input);
+  FUZZ_EXPECT_EQ("EncodeBase64", input, fuzz::ref::EncodeBase64R(input, ""), plain);
+  {
+    const fuzz::GuardedText text(plain);
+    FUZZ_EXPECT_EQ("DecodeBase64 of EncodeBase64", plain, input, DecodeBase64(text.str()));
+  }
+  FUZZ_EXPECT_EQ("EncodeBase64R without a line break", input, plain, EncodeBase64R(input, ""));
+
+  for (const std::string& line_break : fuzz::kLineBreaks) {
+    const std::string lines = EncodeBase64R(input, line_break);
+    FUZZ_EXPECT_EQ("EncodeBase64R", input, fuzz::ref::EncodeBase64R(input, line_break), lines);
+    const fuzz::GuardedText text(lines);
+    FUZZ_EXPECT_EQ("DecodeBase64 of EncodeBase64R", lines, input, DecodeBase64(text.str()));
+  }
+  return 0;
+}
