@@ -7,20 +7,16 @@
 
 #include "atomic_file.h"
 #include "ini_parser.h"
+#include "ini_unicode.h"
 
 namespace {
+
+using tolvane::ini::TextCode;
 
 // " に書き込めません" (cannot write to) in Shift_JIS.
 constexpr std::string_view kCannotWrite = "\x20\x82\xC9\x8F\x91\x82\xAB\x8D\x9E\x82\xDF\x82\xDC\x82\xB9\x82\xF1";
 
 constexpr std::size_t kReadBufferSize = 2048;
-
-// A Unicode (UTF-16LE) profile file: its bytes are not Shift_JIS lines, and
-// editing them as such would wreck it.
-bool IsUtf16File(const std::string& bytes) {
-  return bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
-         static_cast<unsigned char>(bytes[1]) == 0xFE;
-}
 
 // The Windows functions take C strings: a name ends at its first NUL.
 std::string_view CString(const std::string& s) { return std::string_view(s.c_str()); }
@@ -69,8 +65,16 @@ std::string TIniFile::ReadString(const std::string& section, const std::string& 
                                  const std::string& def) const {
   std::optional<std::string> value;
   std::error_code ec;
-  if (const auto bytes = tolvane::platform::ReadFileBytes(FFileName, ec); bytes && !IsUtf16File(*bytes))
+  const auto bytes = tolvane::platform::ReadFileBytes(FFileName, ec);
+  if (bytes && !tolvane::ini::IsUtf16LeFile(*bytes)) {
     value = tolvane::ini::FindValue(*bytes, CString(section), CString(ident));
+  } else if (bytes && bytes->size() % 2 == 0) {
+    // A Unicode file is read through code page 932, as Windows does.
+    using namespace tolvane::ini;
+    value = FindValue(Utf16LeToUtf8(std::string_view(*bytes).substr(2)), SjisToUtf8(CString(section)),
+                      SjisToUtf8(CString(ident)), TextCode::kUtf8);
+    if (value) value = Utf8ToSjis(*value);
+  }
   if (!value) {
     std::string_view d = CString(def);
     while (!d.empty() && d.back() == ' ') d.remove_suffix(1);
@@ -97,10 +101,20 @@ void TIniFile::WriteString(const std::string& section, const std::string& ident,
   // A file that exists but cannot be read must not be replaced by one that
   // holds only this key.
   if (!old && ec != std::errc::no_such_file_or_directory) throw EIniFileException(FFileName);
-  if (old && IsUtf16File(*old)) throw EIniFileException(FFileName);
   const std::string text = old.value_or(std::string());
-  const std::string updated =
-      tolvane::ini::SetValue(text, CString(section), CString(ident), tolvane::ini::EncodeValue(value));
+  std::string updated;
+  if (!tolvane::ini::IsUtf16LeFile(text)) {
+    updated = tolvane::ini::SetValue(text, CString(section), CString(ident), tolvane::ini::EncodeValue(value));
+  } else {
+    // A Unicode file stays one. An odd length is no UTF-16 text to edit.
+    if (text.size() % 2 != 0) throw EIniFileException(FFileName);
+    using namespace tolvane::ini;
+    const std::string inner = Utf16LeToUtf8(std::string_view(text).substr(2));
+    // Windows puts a line end between a lone byte order mark and the section.
+    updated = "\xFF\xFE" + Utf8ToUtf16Le((inner.empty() ? "\r\n" : "") +
+                                        SetValue(inner, SjisToUtf8(CString(section)), SjisToUtf8(CString(ident)),
+                                                 SjisToUtf8(EncodeValue(value)), TextCode::kUtf8));
+  }
   if (old && updated == text) return;  // already holds exactly this
   try {
     tolvane::platform::ReplaceFileAtomically(FFileName, updated, 0600);

@@ -12,8 +12,8 @@ bool IsLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0
 bool IsTrailByte(unsigned char c) { return c >= 0x40 && c <= 0xFC && c != 0x7F; }
 
 // Length of the character at s[i]: 2 for a Shift_JIS lead and trail pair.
-std::size_t CharLength(std::string_view s, std::size_t i) {
-  if (i + 1 < s.size() && IsLeadByte(static_cast<unsigned char>(s[i])) &&
+std::size_t CharLength(std::string_view s, std::size_t i, TextCode code) {
+  if (code == TextCode::kShiftJis && i + 1 < s.size() && IsLeadByte(static_cast<unsigned char>(s[i])) &&
       IsTrailByte(static_cast<unsigned char>(s[i + 1])))
     return 2;
   return 1;
@@ -34,10 +34,10 @@ std::string_view TrimSpaces(std::string_view s) {
 
 char FoldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
-bool SameName(std::string_view a, std::string_view b) {
+bool SameName(std::string_view a, std::string_view b, TextCode code) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size();) {
-    const std::size_t n = CharLength(a, i);
+    const std::size_t n = CharLength(a, i, code);
     if (n == 2) {
       if (a[i] != b[i] || a[i + 1] != b[i + 1]) return false;
     } else if (FoldAscii(a[i]) != FoldAscii(b[i])) {
@@ -60,7 +60,7 @@ struct Line {
   std::size_t value_begin = 0;
 };
 
-Line Classify(std::string_view text, std::size_t begin, std::size_t end, std::size_t next) {
+Line Classify(std::string_view text, std::size_t begin, std::size_t end, std::size_t next, TextCode code) {
   Line line;
   line.begin = begin;
   line.end = end;
@@ -74,7 +74,7 @@ Line Classify(std::string_view text, std::size_t begin, std::size_t end, std::si
   } else if (s[lead] == '[') {
     // The name ends at the first ']'; without one it runs to the line end.
     std::size_t i = lead + 1;
-    while (i < s.size() && s[i] != ']') i += CharLength(s, i);
+    while (i < s.size() && s[i] != ']') i += CharLength(s, i, code);
     line.kind = Kind::kHeader;
     line.name = TrimBlanks(s.substr(lead + 1, i - lead - 1));
   } else if (const std::size_t eq = s.find('='); eq != std::string_view::npos) {
@@ -89,7 +89,7 @@ Line Classify(std::string_view text, std::size_t begin, std::size_t end, std::si
 }
 
 // CR LF, a lone LF and a lone CR each end a line.
-std::vector<Line> SplitLines(std::string_view text) {
+std::vector<Line> SplitLines(std::string_view text, TextCode code) {
   std::vector<Line> lines;
   std::size_t begin = 0;
   while (begin < text.size()) {
@@ -97,7 +97,7 @@ std::vector<Line> SplitLines(std::string_view text) {
     while (end < text.size() && text[end] != '\r' && text[end] != '\n') ++end;
     std::size_t next = end;
     if (next < text.size()) next += (text[next] == '\r' && next + 1 < text.size() && text[next + 1] == '\n') ? 2 : 1;
-    lines.push_back(Classify(text, begin, end, next));
+    lines.push_back(Classify(text, begin, end, next, code));
     begin = next;
   }
   return lines;
@@ -111,15 +111,15 @@ struct Place {
   const Line* key = nullptr;
 };
 
-Place Locate(const std::vector<Line>& lines, std::string_view section, std::string_view key) {
+Place Locate(const std::vector<Line>& lines, std::string_view section, std::string_view key, TextCode code) {
   Place place;
   for (const Line& line : lines) {
     if (line.kind == Kind::kHeader) {
       if (place.header) break;
-      if (SameName(line.name, section)) place.header = &line;
+      if (SameName(line.name, section, code)) place.header = &line;
     } else if (place.header && line.kind == Kind::kKey) {
       place.last_key = &line;
-      if (!place.key && SameName(line.name, key)) place.key = &line;
+      if (!place.key && SameName(line.name, key, code)) place.key = &line;
     }
   }
   return place;
@@ -129,9 +129,10 @@ bool IsQuote(char c) { return c == '"' || c == '\''; }
 
 }  // namespace
 
-std::optional<std::string> FindValue(std::string_view text, std::string_view section, std::string_view key) {
-  const std::vector<Line> lines = SplitLines(text);
-  const Place place = Locate(lines, TrimSpaces(section), TrimSpaces(key));
+std::optional<std::string> FindValue(std::string_view text, std::string_view section, std::string_view key,
+                                     TextCode code) {
+  const std::vector<Line> lines = SplitLines(text, code);
+  const Place place = Locate(lines, TrimSpaces(section), TrimSpaces(key), code);
   if (!place.key) return std::nullopt;
   std::string_view v = TrimBlanks(place.key->value);
   if (v.size() >= 2 && IsQuote(v.front()) && v.back() == v.front()) v = v.substr(1, v.size() - 2);
@@ -139,11 +140,11 @@ std::optional<std::string> FindValue(std::string_view text, std::string_view sec
 }
 
 std::string SetValue(std::string_view text, std::string_view section, std::string_view key,
-                     std::string_view value) {
+                     std::string_view value, TextCode code) {
   section = TrimSpaces(section);
   key = TrimSpaces(key);
-  const std::vector<Line> lines = SplitLines(text);
-  const Place place = Locate(lines, section, key);
+  const std::vector<Line> lines = SplitLines(text, code);
+  const Place place = Locate(lines, section, key, code);
   std::string out;
   out.reserve(text.size() + section.size() + key.size() + value.size() + 8);
 

@@ -10,18 +10,23 @@
 
 namespace tolvane::ini {
 
+// The code of the text: Shift_JIS pairs its double-byte characters; in UTF-8
+// no byte of a multi-byte character can be taken for ASCII anyway.
+enum class TextCode { kShiftJis, kUtf8 };
+
 // The value of key in the first section called section, as the profile
 // reader returns it: blanks (space, tab, VT) around it trimmed and one outer
 // pair of equal quotes removed. Nothing if the section or the key is absent.
 // Leading and trailing spaces of section and key are ignored.
-std::optional<std::string> FindValue(std::string_view text, std::string_view section, std::string_view key);
+std::optional<std::string> FindValue(std::string_view text, std::string_view section, std::string_view key,
+                                     TextCode code = TextCode::kShiftJis);
 
 // text with key of section set to value, which is written as given (see
 // EncodeValue). An existing key line is rewritten in place, keeping its
 // spelling and line end; a new key goes after the last key line of the
 // section, a new section at the end of the file. Every other byte stays.
 std::string SetValue(std::string_view text, std::string_view section, std::string_view key,
-                     std::string_view value);
+                     std::string_view value, TextCode code = TextCode::kShiftJis);
 
 // The form in which value is stored so that FindValue (and the Windows
 // reader) gives it back: the value as it is, except that a value with blanks

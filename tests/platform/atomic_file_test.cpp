@@ -96,7 +96,7 @@ TEST(ReplaceFileAtomically, KillDuringASaveLeavesTheOldOrTheNewFile) {
   TempDir dir;
   const std::string path = dir.File("tolvane.ini");
   // A large file makes each save take many write calls, so kills land inside.
-  const std::string head = "; " + std::string(1 << 18, '-') + "\r\n[Account:1]\r\nPassword=";
+  const std::string head = "; " + std::string(1 << 16, '-') + "\r\n[Account:1]\r\nPassword=";
   const std::string value_a(3000, 'a');
   const std::string value_b = "b";
   const std::string file_a = head + value_a + "\r\n";
@@ -104,12 +104,12 @@ TEST(ReplaceFileAtomically, KillDuringASaveLeavesTheOldOrTheNewFile) {
   WriteBytes(path, file_a);
 
   std::mt19937 random(12345);
-  std::uniform_int_distribution<int> delay_us(0, 20000);
   int seen_a = 0, seen_b = 0;
   constexpr int kRounds = 60;
   for (int round = 0; round < kRounds; ++round) {
     int ready[2];
     ASSERT_EQ(::pipe(ready), 0);
+    const auto start = std::chrono::steady_clock::now();
     const pid_t pid = ::fork();
     ASSERT_GE(pid, 0);
     if (pid == 0) {
@@ -124,6 +124,9 @@ TEST(ReplaceFileAtomically, KillDuringASaveLeavesTheOldOrTheNewFile) {
     char byte = 0;
     const bool started = ::read(ready[0], &byte, 1) == 1;  // one save done: file_b
     ::close(ready[0]);
+    // Kill within the next few saves, however long a save takes in this build.
+    const auto save_us = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start);
+    std::uniform_int_distribution<long> delay_us(0, 3 * save_us.count());
     std::this_thread::sleep_for(std::chrono::microseconds(delay_us(random)));
     ::kill(pid, SIGKILL);
     int status = 0;

@@ -22,6 +22,7 @@ using namespace std::string_literals;
 using test_support::ModeOf;
 using test_support::ReadBytes;
 using test_support::TempDir;
+using test_support::Utf16File;
 using test_support::WriteBytes;
 
 // " に書き込めません" in Shift_JIS.
@@ -271,15 +272,48 @@ TEST(TIniFile, ReadOnlyFolderLeavesTheOldFile) {
   EXPECT_BYTES_EQ(ReadBytes(path), old);
 }
 
-TEST(TIniFile, UnicodeFileIsNeitherReadNorOverwritten) {
+TEST(TIniFile, UnicodeFileIsReadAndWrittenThroughCodePage932) {
   TempDir dir;
   const std::string path = dir.File("tolvane.ini");
-  const std::string utf16 = "\xFF\xFE[\0s\0]\0\r\0\n\0k\0=\0v\0\r\0\n\0"s;
-  WriteBytes(path, utf16);
+  // U+00E9 and U+1F600 are not in code page 932; a lone surrogate is no
+  // character at all. All of them must survive writes to other keys.
+  const std::string others = "; caf\u00E9 \U0001F600\r\n";
+  WriteBytes(path, Utf16File(others + "[Account:1]\r\nShortName=\u30C6\u30B9\u30C8\r\nPassword=x\u00E9\r\n") +
+                       "\x00\xD8\r\x00\n\x00"s);
+  TIniFile ini(path);
+  EXPECT_BYTES_EQ(ini.ReadString("account:1", "SHORTNAME", ""), "\x83\x65\x83\x58\x83\x67");
+  EXPECT_BYTES_EQ(ini.ReadString("Account:1", "Password", ""), "x?");
+  ini.WriteString("Account:1", "Password", " \x83\x70\x83\x58");
+  ini.WriteBool("Option", "Stop", true);
+  EXPECT_BYTES_EQ(ReadBytes(path), Utf16File(others + "[Account:1]\r\nShortName=\u30C6\u30B9\u30C8\r\n"
+                                                      "Password=\" \u30D1\u30B9\"\r\n") +
+                                       "\x00\xD8\r\x00\n\x00"s + Utf16File("[Option]\r\nStop=1\r\n").substr(2));
+  EXPECT_BYTES_EQ(ini.ReadString("Account:1", "Password", ""), " \x83\x70\x83\x58");
+  EXPECT_TRUE(ini.ReadBool("Option", "Stop", false));
+}
+
+TEST(TIniFile, LoneByteOrderMarkGetsALineEndBeforeTheFirstSection) {
+  TempDir dir;
+  const std::string path = dir.File("tolvane.ini");
+  WriteBytes(path, "\xFF\xFE");
+  TIniFile(path).WriteString("Option", "SndFile", "");
+  EXPECT_BYTES_EQ(ReadBytes(path), Utf16File("\r\n[Option]\r\nSndFile=\r\n"));
+}
+
+TEST(TIniFile, BrokenUnicodeFileIsNeitherReadNorOverwritten) {
+  TempDir dir;
+  const std::string path = dir.File("tolvane.ini");
+  const std::string odd = Utf16File("[s]\r\nk=v\r\n") + "\0"s;  // not whole code units
+  WriteBytes(path, odd);
   TIniFile ini(path);
   EXPECT_BYTES_EQ(ini.ReadString("s", "k", "none"), "none");
   EXPECT_EQ(ExpectWriteFailure(path, "x"), 0);
-  EXPECT_BYTES_EQ(ReadBytes(path), utf16);
+  EXPECT_BYTES_EQ(ReadBytes(path), odd);
+}
+
+TEST(TIniFile, MessageIsShiftJis) {
+  EXPECT_BYTES_EQ(test_support::Iconv(EIniFileException("C:\\x.ini").what(), "CP932", "UTF-8"),
+                  "C:\\x.ini \u306B\u66F8\u304D\u8FBC\u3081\u307E\u305B\u3093");  // に書き込めません
 }
 
 TEST(TIniFile, LineEndInANameIsRefused) {

@@ -80,6 +80,14 @@ TEST(IniFindValue, FollowsTheWindowsReader) {
   }
 }
 
+TEST(IniFindValue, Utf8TextHasNoDoubleBytePairs) {
+  // ぁ is E3 81 81 in UTF-8; read as Shift_JIS, 81 would pair with the ']'.
+  const std::string text = "[\xE3\x81\x81]\r\nk=v\r\n";
+  EXPECT_EQ(FindValue(text, "\xE3\x81\x81", "k", tolvane::ini::TextCode::kUtf8), std::optional<std::string>("v"));
+  EXPECT_EQ(FindValue(text, "\xE3\x81\x81", "k"), kAbsent);
+  EXPECT_BYTES_EQ(SetValue(text, "\xE3\x81\x81", "k", "w", tolvane::ini::TextCode::kUtf8), "[\xE3\x81\x81]\r\nk=w\r\n");
+}
+
 TEST(IniSetValue, EditsInPlaceAndKeepsEveryOtherByte) {
   const struct {
     const char* why;

@@ -1,8 +1,9 @@
 // A fresh folder per test, removed with everything in it afterwards, and
-// small file helpers for the settings and string-list tests.
+// small file and charset helpers for the settings and string-list tests.
 #pragma once
 
 #include <gtest/gtest.h>
+#include <iconv.h>
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -67,5 +68,24 @@ inline mode_t ModeOf(const std::string& path) {
   if (::stat(path.c_str(), &st) != 0) return static_cast<mode_t>(-1);
   return st.st_mode & 07777;
 }
+
+// glibc iconv, independent of the code under test; throws on any failure.
+inline std::string Iconv(const std::string& text, const char* from, const char* to) {
+  iconv_t cd = ::iconv_open(to, from);
+  if (cd == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("iconv_open");
+  std::string out(text.size() * 4 + 8, '\0');
+  char* in_p = const_cast<char*>(text.data());
+  std::size_t in_left = text.size();
+  char* out_p = out.data();
+  std::size_t out_left = out.size();
+  const bool ok = ::iconv(cd, &in_p, &in_left, &out_p, &out_left) != static_cast<std::size_t>(-1);
+  ::iconv_close(cd);
+  if (!ok) throw std::runtime_error("iconv");
+  out.resize(out.size() - out_left);
+  return out;
+}
+
+// UTF-8 text as a UTF-16LE profile file, byte order mark first.
+inline std::string Utf16File(const std::string& utf8) { return "\xFF\xFE" + Iconv(utf8, "UTF-8", "UTF-16LE"); }
 
 }  // namespace test_support

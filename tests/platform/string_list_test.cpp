@@ -70,4 +70,9 @@ TEST(TStringList, UnopenableFileRaisesTheMessageAndKeepsTheList) {
   }
 }
 
+TEST(TStringList, MessageIsShiftJis) {
+  EXPECT_BYTES_EQ(test_support::Iconv(EFOpenError("/x/ngword.txt").what(), "CP932", "UTF-8"),
+                  "\u30D5\u30A1\u30A4\u30EB /x/ngword.txt \u306F\u958B\u3051\u307E\u305B\u3093");  // ファイル … は開けません
+}
+
 }  // namespace
