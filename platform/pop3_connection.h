@@ -11,7 +11,6 @@
 #include <memory>
 #include <string>
 
-class QEventLoop;
 class QTcpSocket;
 class QTimer;
 
@@ -46,7 +45,7 @@ class Connection {
   void Abort();
   bool Aborted() const { return FAborted; }
   void ClearAbort() { FAborted = false; }
-  bool Waiting() const { return FLoop != nullptr; }
+  bool Waiting() const { return FWaiting; }
 
  private:
   // Runs the event loop until the socket reports something, the deadline
@@ -56,10 +55,12 @@ class Connection {
 
   std::unique_ptr<QTcpSocket> FSocket;
   std::unique_ptr<QTimer> FTimer;
-  QEventLoop* FLoop = nullptr;
+  bool FWaiting = false;
+  bool FWoken = false;  // set by the socket's signals, the timer and Abort()
   bool FTimedOut = false;
   bool FAborted = false;
   std::size_t FBufferCap = 0;
+  std::string FLine;
   // Cleared by the destructor; a wait that wakes up to find it cleared
   // returns without touching the destroyed object.
   std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);

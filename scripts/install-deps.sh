@@ -6,7 +6,8 @@ set -euo pipefail
 build_pkgs=(build-essential cmake ninja-build qt6-base-dev)
 test_pkgs=(libgtest-dev libgmock-dev libbenchmark-dev python3
            nkf sharutils macutils
-           clang-14 libfuzzer-14-dev libclang-rt-14-dev)
+           clang-14 libfuzzer-14-dev libclang-rt-14-dev
+           dovecot-core dovecot-pop3d)
 
 pkgs=("${build_pkgs[@]}")
 [[ "${1:-}" == test ]] && pkgs+=("${test_pkgs[@]}")

@@ -6,6 +6,12 @@ cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh test
 
+# A private Dovecot for the POP3 client's integration test, stopped on exit.
+pop3_dir=$(mktemp -d)
+trap 'bash scripts/dovecot-test-server.sh stop "$pop3_dir"; rm -rf "$pop3_dir"' EXIT
+bash scripts/dovecot-test-server.sh start "$pop3_dir" >/dev/null
+set -a; . "$pop3_dir/env"; set +a
+
 jobs=$(nproc)
 for preset in dev asan; do
   echo "=== $preset build"

@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Benchmarks the POP3 client on a private Dovecot holding 1000 messages.
+#   bench/pop3/run.sh [BUILD_DIR] [ROUNDS]     (default build/release)
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+build=${1:-build/release}
+rounds=${2:-5}
+cmake --build "$build" --target pop3_bench >/dev/null
+dir=$(mktemp -d)
+trap 'bash scripts/dovecot-test-server.sh stop "$dir"; rm -rf "$dir"' EXIT
+port=$(bash scripts/dovecot-test-server.sh start "$dir" 1000)
+python3 bench/pop3/run_bench.py "$build/bench/pop3/pop3_bench" "127.0.0.1:$port" bulk bulk-pw "$rounds"
