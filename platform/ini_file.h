@@ -7,7 +7,7 @@
 // at once, with no buffering in between: each write is atomic by itself, a
 // failure names the write that failed and leaves the earlier ones saved, and
 // there is no unsaved state for a destructor to lose. The nineteen writes of
-// a close take about a fifth of a second with the flushes to disk; writes
+// a close took about 0.25 s with the flushes to disk here; writes
 // that change nothing cost no flush at all.
 #pragma once
 
