@@ -75,16 +75,25 @@ std::string EncodeBase64(const std::string& data);
 // after the final padded group).
 std::string EncodeBase64R(const std::string& data, const std::string& lineBreak);
 // Decodes Base64 text whose groups may be separated by CR and LF. The result
-// length is fixed by counting the characters other than CR, LF and "=".
+// length is fixed by counting the characters other than CR, LF and "=": three
+// bytes for every four, one fewer than the characters of a short tail.
+// Decoding goes on after a padded group. Line breaks anywhere and characters
+// outside the alphabet are ignored, "=" ends the group it stands in, and a
+// group cut short gives one byte fewer than its characters; result bytes
+// that no group fills are zero.
 std::string DecodeBase64(const std::string& text);
 
 // --- MIME header encoded-words (ISO-2022-JP, B encoding) -------------------
 
-// Shift_JIS header text with each run of double-byte characters replaced by
-// one "=?ISO-2022-JP?B?...?=" word.
+// Shift_JIS header text with each run of double-byte characters (lead bytes
+// as in code page 932) replaced by one "=?ISO-2022-JP?B?...?=" word; all other
+// bytes, half-width katakana included, are copied. A lead byte with nothing
+// after it is copied as it is.
 std::string CreateHeaderString(const std::string& sjisText);
-// Header value with each ISO-2022-JP B encoded-word replaced by its decoded
-// bytes followed by ESC ( J.
+// Header value with each ISO-2022-JP B encoded-word (prefix in any letter
+// case) replaced by its decoded bytes followed by ESC ( J. A word without its
+// closing "?=" loses only its prefix. Decoded bytes are never searched for
+// further words.
 std::string DecodeHeaderString(const std::string& headerValue);
 
 // --- UU and BinHex ---------------------------------------------------------
@@ -92,9 +101,15 @@ std::string DecodeHeaderString(const std::string& headerValue);
 // uuencoded body lines of data: lines of 45 bytes, then lineBreak, a
 // backquote line and lineBreak. No begin or end line.
 std::string EncodeUU(const std::string& data, const std::string& lineBreak);
-// Decodes uuencoded body lines separated by CR and/or LF.
+// Decodes uuencoded body lines separated by CR and/or LF. The result length
+// is 45 for each line opening with "M" plus the length of the first other
+// line. A line cut short reads as if padded with spaces, and what follows a
+// line's groups is ignored; result bytes that no line fills are zero.
 std::string DecodeUU(const std::string& text);
 // ":" + BinHex 4.0 six-bit text of data in lines of 64 characters + ":".
 std::string EncodeBinHex(const std::string& data, const std::string& lineBreak);
-// Decodes colon-framed BinHex 4.0 six-bit text.
+// Decodes colon-framed BinHex 4.0 six-bit text. The result length comes from
+// the characters other than CR and LF, less the two colons. Line breaks
+// anywhere and characters outside "!".."r" are ignored; the closing ":" (or
+// any other character left out of the alphabet) ends the text.
 std::string DecodeBinHex(const std::string& text);
