@@ -21,6 +21,8 @@ const char kAborted[] = "The POP3 exchange was aborted.";
 
 Connection::Connection() : FTimer(std::make_unique<QTimer>()) {
   FTimer->setSingleShot(true);
+  // A coarse timer may fire up to 5 % early; a limit is a limit.
+  FTimer->setTimerType(Qt::PreciseTimer);
   QObject::connect(FTimer.get(), &QTimer::timeout, [this] {
     FTimedOut = true;
     FWoken = true;
@@ -72,7 +74,16 @@ bool Connection::Wait(QDeadlineTimer deadline) {
   FTimedOut = false;
   if (!deadline.isForever()) FTimer->start(static_cast<int>(std::max<qint64>(0, deadline.remainingTime())));
   const std::shared_ptr<bool> alive = FAlive;
-  while (*alive && !FWoken) loop.processEvents(QEventLoop::WaitForMoreEvents);
+  try {
+    while (*alive && !FWoken) loop.processEvents(QEventLoop::WaitForMoreEvents);
+  } catch (...) {
+    // A handler's exception must not leave the client busy for good.
+    if (*alive) {
+      FWaiting = false;
+      FTimer->stop();
+    }
+    throw;
+  }
   if (!*alive) throw EPop3Error(kDestroyed);
   FWaiting = false;
   FTimer->stop();
@@ -92,6 +103,10 @@ void Connection::Open(const std::string& host, std::uint16_t port, int timeout_m
 
   const QDeadlineTimer deadline =
       timeout_ms > 0 ? QDeadlineTimer(timeout_ms) : QDeadlineTimer(QDeadlineTimer::Forever);
+  // Bounded from the start: data the server sends between two calls is
+  // buffered up to this size only.
+  socket->setReadBufferSize(65536 + 2);
+  FBufferCap = 65536 + 2;
   socket->connectToHost(QString::fromUtf8(host.data(), static_cast<qsizetype>(host.size())), port);
   while (FSocket.get() == socket && socket->state() != QAbstractSocket::ConnectedState &&
          socket->state() != QAbstractSocket::UnconnectedState) {
