@@ -9,6 +9,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 seconds=${TOLVANE_FUZZ_SECONDS:-20}
+if ! command -v clang++-14 >/dev/null; then
+  echo "clang++-14 not found: run bash scripts/install-deps.sh test" >&2
+  exit 1
+fi
 build=build/fuzz
 cmake -S fuzz -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++-14 -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" -j "$(nproc)"
