@@ -5,67 +5,123 @@
 
 namespace {
 
-using jconvert_detail::ByteWriter;
+using namespace jconvert_detail;
 
 constexpr unsigned char ESC = 0x1B;
 
-// Walks text, handling escape sequences, and hands every other byte to
-// on_byte(s, i, two_byte_mode, writer), which returns how many bytes it took.
-// An escape sequence is always three bytes; the byte right after one is taken
-// as a character even if it is ESC itself.
-template <typename OnByte>
-std::string decode_jis(const std::string& text, OnByte on_byte) {
-  const unsigned char* s = jconvert_detail::bytes(text);
-  const std::size_t n = text.size();
-  ByteWriter out(n);
-  bool two_byte = false;
-  std::size_t i = 0;
-  while (i < n) {
-    if (s[i] == ESC) {
-      if (i + 1 < n) {
-        if (s[i + 1] == 0x24) two_byte = true;
-        else if (s[i + 1] == 0x28) two_byte = false;
-      }
-      i += 3;
-      if (i >= n) break;
-    } else if (!two_byte) {
-      // Copy the single-byte stretch up to the next escape in one go.
-      const void* esc = std::memchr(s + i, ESC, n - i);
-      const std::size_t end = esc ? static_cast<std::size_t>(static_cast<const unsigned char*>(esc) - s) : n;
-      out.append(reinterpret_cast<const char*>(s + i), end - i);
-      i = end;
-      continue;
+// Converts one stretch of two-byte mode starting at p, up to the next ESC
+// that stands where a character would start, or to stop; a pair begun before
+// stop is finished even past it. The character at p is converted even when it
+// is ESC (the byte right after an escape sequence). Returns the position reached.
+using TwoByteStretch = const unsigned char* (*)(const unsigned char* p, const unsigned char* stop,
+                                                const unsigned char* end, unsigned char*& o);
+
+const unsigned char* euc_stretch(const unsigned char* p, const unsigned char* stop, const unsigned char* end,
+                                 unsigned char*& o) {
+  const unsigned char* const first = p;
+#if defined(JCONVERT_SIMD)
+  // Byte by byte: 0x21..0x7E gain 0x80, everything else passes.
+  while (end - p >= 16 && p < stop) {
+    const __m128i v = load16(p);
+    // 0x21..0x7E: signed bytes above 0x20 (0x80 and up are negative) but 0x7F.
+    const __m128i graphic = _mm_andnot_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8(0x7F)),
+                                             _mm_cmpgt_epi8(v, _mm_set1_epi8(0x20)));
+    store16(o, _mm_or_si128(v, _mm_and_si128(graphic, _mm_set1_epi8(static_cast<char>(0x80)))));
+    // Bytes before the first ESC are kept (the one at p may be taken as a character).
+    unsigned esc = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, _mm_set1_epi8(ESC))));
+    if (p == first) esc &= ~1u;
+    const unsigned k = esc ? static_cast<unsigned>(__builtin_ctz(esc)) : 16;
+    p += k;
+    o += k;
+    if (k < 16) break;
+  }
+#endif
+  while (p < stop && (*p != ESC || p == first)) {
+    const unsigned char c = *p++;
+    *o++ = c >= 0x21 && c <= 0x7E ? static_cast<unsigned char>(c + 0x80) : c;
+  }
+  return p;
+}
+
+const unsigned char* sjis_stretch(const unsigned char* p, const unsigned char* stop, const unsigned char* end,
+                                  unsigned char*& o) {
+  const unsigned char* const first = p;
+#if defined(JCONVERT_SIMD)
+  // Pairs whatever their values; only an ESC where a row byte would be ends the stretch.
+  while (end - p >= 16 && p < stop) {
+    const __m128i v = load16(p);
+    store16(o, jis_to_sjis_x8(v));
+    // Pairs before the first ESC in a row position are kept.
+    const __m128i esc = _mm_cmpeq_epi16(_mm_and_si128(v, _mm_set1_epi16(0x00FF)), _mm_set1_epi16(ESC));
+    const unsigned k = leading_lanes(_mm_xor_si128(esc, _mm_set1_epi8(-1)));
+    p += 2 * k;
+    o += 2 * k;
+    if (k < 8) break;
+  }
+#endif
+  while (p < stop && (*p != ESC || p == first)) {
+    if (p + 1 == end) {
+      *o++ = *p++;  // a row byte with no cell after it: kept as it is
+      break;
     }
-    i += on_byte(s, n, i, two_byte, out);
+    const BytePair q = jis_to_sjis_fast(p[0], p[1]);
+    o[0] = q.first;
+    o[1] = q.second;
+    o += 2;
+    p += 2;
+  }
+  return p;
+}
+
+// Walks text, handling escape sequences. An escape sequence is always three
+// bytes; the byte right after one is taken as a character even if it is ESC
+// itself. Neither target is ever longer than the input.
+std::string decode_jis(const std::string& text, TwoByteStretch two_byte_stretch) {
+  const unsigned char* p = bytes(text);
+  const unsigned char* const end = p + text.size();
+  ByteWriter out(text.size());
+  bool two_byte = false;
+  bool after_escape = false;  // the current byte follows an escape sequence
+  while (p < end) {
+    const unsigned char* const stop = p + std::min<std::size_t>(static_cast<std::size_t>(end - p), kBlock);
+    unsigned char* o = out.room(static_cast<std::size_t>(stop - p) + kSlack);
+    while (p < stop) {
+      if (*p == ESC && !after_escape) {
+        if (end - p >= 2) {
+          if (p[1] == 0x24) two_byte = true;
+          else if (p[1] == 0x28) two_byte = false;
+        }
+        if (end - p <= 3) {
+          p = end;  // the text ends inside the escape or right after it
+          break;
+        }
+        p += 3;
+        after_escape = true;
+        continue;
+      }
+      if (!two_byte) {
+        if (after_escape) {
+          *o++ = *p++;
+        } else {
+          // The single-byte stretch up to the next escape, copied as it is.
+          const void* esc = std::memchr(p, ESC, static_cast<std::size_t>(stop - p));
+          const unsigned char* const to = esc ? static_cast<const unsigned char*>(esc) : stop;
+          std::memcpy(o, p, static_cast<std::size_t>(to - p));
+          o += to - p;
+          p = to;
+        }
+      } else {
+        p = two_byte_stretch(p, stop, end, o);
+      }
+      after_escape = false;
+    }
+    out.commit(o);
   }
   return std::move(out).finish();
 }
 
 }  // namespace
 
-std::string jis2euc(const std::string& text) {
-  return decode_jis(text, [](const unsigned char* s, std::size_t, std::size_t i, bool two_byte,
-                             ByteWriter& out) -> std::size_t {
-    const unsigned char c = s[i];
-    out.put(two_byte && c >= 0x21 && c <= 0x7E ? static_cast<unsigned char>(c + 0x80) : c);
-    return 1;
-  });
-}
+std::string jis2euc(const std::string& text) { return decode_jis(text, euc_stretch); }
 
-std::string jis2sjis(const std::string& text) {
-  return decode_jis(text, [](const unsigned char* s, std::size_t n, std::size_t i, bool two_byte,
-                             ByteWriter& out) -> std::size_t {
-    if (!two_byte) {
-      out.put(s[i]);
-      return 1;
-    }
-    if (i + 1 >= n) {
-      // A row byte with no cell after it: kept as it is.
-      out.put(s[i]);
-      return 1;
-    }
-    const auto p = jconvert_detail::jis_to_sjis(s[i], s[i + 1]);
-    out.put2(p.first, p.second);
-    return 2;
-  });
-}
+std::string jis2sjis(const std::string& text) { return decode_jis(text, sjis_stretch); }

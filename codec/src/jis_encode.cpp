@@ -9,109 +9,166 @@ namespace {
 
 using namespace jconvert_detail;
 
-constexpr unsigned char CR = 0x0D;
-constexpr unsigned char LF = 0x0A;
-
 // JIS X 0208 "geta" mark, written for an EUC 0x8E pair that names no katakana.
 constexpr unsigned char kGetaRow = 0x22;
 constexpr unsigned char kGetaCell = 0x2E;
 
-class JisWriter {
- public:
-  explicit JisWriter(std::size_t input_size) : out_(input_size + input_size / 4 + 16) {}
+// Worst output per input byte: a katakana byte becomes ESC $ B and a pair.
+constexpr std::size_t kMaxGrowth = 5;
 
-  void single(const unsigned char* p, std::size_t len) {
-    out_.reserve(len + 3);
-    if (two_byte_) {
-      out_.append("\x1B(J", 3);
-      two_byte_ = false;
+// Writes the output of the JIS encoders into the rooms of a ByteWriter,
+// tracking the mode. The hot loops work on the public cursor o directly.
+struct JisOut {
+  unsigned char* o;
+  bool two_byte = false;
+
+  void enter_two_byte() {
+    if (!two_byte) {
+      o[0] = 0x1B;
+      o[1] = '$';
+      o[2] = 'B';
+      o += 3;
+      two_byte = true;
     }
-    out_.append(reinterpret_cast<const char*>(p), len);
+  }
+  void leave_two_byte() {
+    if (two_byte) {
+      o[0] = 0x1B;
+      o[1] = '(';
+      o[2] = 'J';
+      o += 3;
+      two_byte = false;
+    }
   }
   void pair(unsigned char a, unsigned char b) {
-    out_.reserve(5);
-    if (!two_byte_) {
-      out_.append("\x1B$B", 3);
-      two_byte_ = true;
-    }
-    out_.put2(a, b);
+    o[0] = a;
+    o[1] = b;
+    o += 2;
   }
-  std::string finish() && { return std::move(out_).finish(); }
-
- private:
-  ByteWriter out_;
-  bool two_byte_ = false;
+  // Katakana k as full-width, combined with a following sound mark when the
+  // two combine (mark < 0: nothing follows). Returns whether the mark was used.
+  bool hankana(unsigned char k, int mark) {
+    if (mark >= 0) {
+      if (const unsigned voiced = hankana_with_mark(k, static_cast<unsigned char>(mark))) {
+        pair(static_cast<unsigned char>(voiced >> 8), static_cast<unsigned char>(voiced & 0xFF));
+        return true;
+      }
+    }
+    pair(hankana_row(k), kHankanaCell[k - 0xA0]);
+    return false;
+  }
+  // A run of bytes below 0x80 starting at p (which is one): leaves two-byte
+  // mode and copies up to 16 of them. Returns how many were taken.
+  std::size_t ascii(const unsigned char* p, const unsigned char* end) {
+    leave_two_byte();
+    if (end - p >= 16) {
+      const std::size_t k = copy_ascii16(p, o);
+      o += k;
+      return k;
+    }
+    *o++ = *p;
+    return 1;
+  }
 };
 
-// Writes katakana k as full-width, combined with a sound mark when the next
-// character is one that combines with it. Returns whether the mark was used.
-bool put_hankana(JisWriter& out, unsigned char k, int next_mark) {
-  if (next_mark >= 0) {
-    if (unsigned voiced = hankana_with_mark(k, static_cast<unsigned char>(next_mark))) {
-      out.pair(static_cast<unsigned char>(voiced >> 8), static_cast<unsigned char>(voiced & 0xFF));
-      return true;
-    }
+// Walks the text in blocks, handing each block to step(p, stop, end, out),
+// which converts from p up to stop (finishing a character begun before it)
+// and returns the position reached.
+template <typename Step>
+std::string encode_jis(const std::string& text, Step step) {
+  const unsigned char* p = bytes(text);
+  const unsigned char* const end = p + text.size();
+  ByteWriter writer(text.size() + text.size() / 4 + 64);
+  JisOut out{nullptr};
+  while (p < end) {
+    const unsigned char* const stop = p + std::min<std::size_t>(static_cast<std::size_t>(end - p), kBlock);
+    out.o = writer.room(kMaxGrowth * static_cast<std::size_t>(stop - p) + 2 * kSlack);
+    p = step(p, stop, end, out);
+    writer.commit(out.o);
   }
-  out.pair(hankana_row(k), kHankanaCell[k - 0xA0]);
-  return false;
+  return std::move(writer).finish();
 }
 
-// Walks the text, copying bytes below 0x80 as single-byte characters and
-// handing every other byte to on_high(s, n, i, out), which returns how many
-// bytes it consumed. CR and LF leave two-byte mode like any single byte.
-template <typename OnHigh>
-std::string encode_jis(const std::string& text, OnHigh on_high) {
-  const unsigned char* s = bytes(text);
-  const std::size_t n = text.size();
-  JisWriter out(n);
-  std::size_t i = 0;
-  while (i < n) {
-    if (s[i] < 0x80) {
-      const std::size_t run = ascii_run(s + i, s + n);
-      out.single(s + i, run);
-      i += run;
-    } else {
-      i += on_high(s, n, i, out);
+const unsigned char* euc_block(const unsigned char* p, const unsigned char* stop, const unsigned char* end,
+                               JisOut& out) {
+  while (p < stop) {
+    const unsigned char c = *p;
+    if (c < 0x80) {
+      p += out.ascii(p, end);
+      continue;
     }
-  }
-  return std::move(out).finish();
-}
-
-}  // namespace
-
-std::string euc2jis83(const std::string& text) {
-  return encode_jis(text, [](const unsigned char* s, std::size_t n, std::size_t i,
-                             JisWriter& out) -> std::size_t {
     // A lead byte with nothing after it has no 7-bit form: it is dropped.
-    if (i + 1 >= n) return 1;
-    const unsigned char c = s[i];
-    const unsigned char d = s[i + 1];
+    if (p + 1 == end) return end;
+    out.enter_two_byte();
+#if defined(JCONVERT_SIMD)
+    if (end - p >= 16) {
+      // Pairs with no katakana: each byte loses its top bit. All sixteen
+      // bytes are written; the leading real pairs are kept.
+      const __m128i v = load16(p);
+      const __m128i lead = _mm_and_si128(v, _mm_set1_epi16(0x00FF));
+      const __m128i pair = _mm_andnot_si128(_mm_cmpeq_epi16(lead, _mm_set1_epi16(0x8E)),
+                                            _mm_cmpgt_epi16(lead, _mm_set1_epi16(0x7F)));
+      if (const unsigned k = leading_lanes(pair)) {
+        store16(out.o, _mm_and_si128(v, _mm_set1_epi8(0x7F)));
+        out.o += 2 * k;
+        p += 2 * k;
+        continue;
+      }
+    }
+#endif
+    const unsigned char d = p[1];
     if (c != 0x8E) {
       out.pair(c & 0x7F, d & 0x7F);
-      return 2;
+      p += 2;
+      continue;
     }
     const unsigned char k = static_cast<unsigned char>((d & 0x7F) | 0x80);
     if (!is_hankana(k)) {
       out.pair(kGetaRow, kGetaCell);
-      return 2;
+      p += 2;
+      continue;
     }
-    const bool mark_follows = i + 3 < n && s[i + 2] == 0x8E &&
-                              (s[i + 3] == kVoicedMark || s[i + 3] == kSemiVoicedMark);
-    return put_hankana(out, k, mark_follows ? s[i + 3] : -1) ? 4 : 2;
-  });
+    const bool mark_follows = end - p > 3 && p[2] == 0x8E && (p[3] == kVoicedMark || p[3] == kSemiVoicedMark);
+    p += out.hankana(k, mark_follows ? p[3] : -1) ? 4 : 2;
+  }
+  return p;
 }
 
-std::string sjis2jis83(const std::string& text) {
-  return encode_jis(text, [](const unsigned char* s, std::size_t n, std::size_t i,
-                             JisWriter& out) -> std::size_t {
-    const unsigned char c = s[i];
-    if (is_hankana(c)) {
-      const int next = i + 1 < n ? s[i + 1] : -1;
-      return put_hankana(out, c, next) ? 2 : 1;
+const unsigned char* sjis_block(const unsigned char* p, const unsigned char* stop, const unsigned char* end,
+                                JisOut& out) {
+  while (p < stop) {
+    const unsigned char c = *p;
+    if (c < 0x80) {
+      p += out.ascii(p, end);
+      continue;
     }
-    if (i + 1 >= n) return 1;  // lone lead byte: no 7-bit form, dropped
-    const BytePair p = sjis_to_jis(c, s[i + 1]);
-    out.pair(p.first, p.second);
-    return 2;
-  });
+    if (is_hankana(c)) {
+      out.enter_two_byte();
+      p += out.hankana(c, p + 1 < end ? p[1] : -1) ? 2 : 1;
+      continue;
+    }
+    if (p + 1 == end) return end;  // lone lead byte: no 7-bit form, dropped
+    out.enter_two_byte();
+#if defined(JCONVERT_SIMD)
+    if (end - p >= 16) {
+      const __m128i v = load16(p);
+      if (const unsigned k = sjis_pair_lanes(v)) {
+        store16(out.o, sjis_to_jis_x8(v));
+        out.o += 2 * k;
+        p += 2 * k;
+        continue;
+      }
+    }
+#endif
+    const BytePair q = sjis_to_jis_fast(c, p[1]);
+    out.pair(q.first, q.second);
+    p += 2;
+  }
+  return p;
 }
+
+}  // namespace
+
+std::string euc2jis83(const std::string& text) { return encode_jis(text, euc_block); }
+
+std::string sjis2jis83(const std::string& text) { return encode_jis(text, sjis_block); }
