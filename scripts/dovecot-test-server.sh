@@ -13,6 +13,7 @@
 set -euo pipefail
 
 mail_user=tolvane-mail
+PATH=$PATH:/usr/sbin:/sbin
 
 die() { echo "dovecot-test-server: $*" >&2; exit 1; }
 

@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <fstream>
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -572,6 +573,39 @@ TEST(Pop3Client, GarbageRepliesFailWithoutHarm) {
     client->IdleTimeOut = 300;
     EXPECT_THROW(client->Connect(), EPop3Error);
     EXPECT_FALSE(client->Connected());
+  }
+}
+
+TEST(Pop3Client, RandomRepliesNeverCrash) {
+  // Seeded noise in place of the STAT and TOP replies, with enough CR, LF,
+  // dots and "+OK" in it to reach every branch of the reply reader.
+  std::mt19937 random(20261211);
+  const std::string pieces[] = {"\r\n", "\n", "\r", ".", "..", "+OK", "-ERR", " ", "Subject:", "From:",
+                                std::string(1, '\0'), "\xff", "\x1b$B"};
+  for (int round = 0; round < 24; ++round) {
+    std::string noise;
+    const int length = static_cast<int>(random() % 40);
+    for (int i = 0; i < length; ++i) {
+      if (random() % 3 == 0)
+        noise += pieces[random() % std::size(pieces)];
+      else
+        noise += static_cast<char>(random() % 256);
+    }
+    Table table = LoginTable("+OK 1 10\r\n");
+    table[round % 2 ? "TOP 1 0" : "STAT"] = {(round % 4 < 2 ? "+OK\r\n" : "") + noise, 0, round % 3 == 0};
+    table["LIST 1"] = {"+OK 1 10\r\n"};
+    FakePop3Server server(table);
+    auto client = ClientFor(server);
+    client->IdleTimeOut = 100;
+    client->OnConnect = [](TNMPOP3* sender) {
+      for (std::int64_t i = 1; i <= std::min<std::int64_t>(sender->MessageCount(), 3); ++i) sender->GetSummary(i);
+    };
+    try {
+      client->Connect();
+      client->Disconnect();
+    } catch (const EPop3Error&) {
+      EXPECT_FALSE(client->Connected()) << "round " << round;
+    }
   }
 }
 
