@@ -111,8 +111,8 @@ void TNMPOP3::Connect() {
   try {
     if (OnConnect) OnConnect(this);
   } catch (...) {
-    // Unlike a connection left open after a listing error, which would make
-    // every later connect fail with "already connected".
+    // Left open, the connection would make every later connect fail with
+    // "already connected".
     if (*alive) CloseAfterError();
     throw;
   }

@@ -32,8 +32,9 @@ class TNMPOP3 {
   std::string UserID;
   std::string Password;
   int TimeOut = 10000;  // ms for the host lookup and the TCP connection; <= 0: none
-  // 0: no status events; 1: notes ("Summary Retrieved"); 2: also each reply
-  // line that the server sends to a command (never the greeting).
+  // 0: no status events; 1: notes ("Summary Retrieved"); 2: also the
+  // status line of each reply that the server sends to a command (never the
+  // greeting, never the header lines of a TOP reply, which are mail data).
   int ReportLevel = 2;
   bool DeleteOnRead = false;  // kept for the settings; nothing is ever deleted
 

@@ -151,6 +151,7 @@ std::string Connection::GetLine(std::size_t max_line, int idle_ms) {
   if (!FSocket) throw EPop3Error("Not connected to the POP3 server.");
   // Room for the longest allowed line and its CR LF; Qt stops reading from
   // the network when its buffer is full, so memory stays bounded.
+  max_line = std::min<std::size_t>(max_line, std::size_t{1} << 30);
   const std::size_t cap = max_line + 2;
   if (FBufferCap != cap) {
     FSocket->setReadBufferSize(static_cast<qint64>(cap));
