@@ -5,16 +5,19 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
+#include <memory>
 
 namespace jconvert_cli {
 namespace {
 
-// Makes room for `size` bytes. Big inputs are backed by huge pages where the
-// system offers them: faulting in tens of megabytes page by page costs more
-// than reading them.
-void make_room(std::string& data, std::size_t size) {
+// Reserves room for at least `size` bytes. Big inputs are backed by huge
+// pages where the system offers them: faulting in tens of megabytes page by
+// page costs more than reading them.
+void reserve_big(std::string& data, std::size_t size) {
+  if (size <= data.capacity()) return;
   data.reserve(size);
 #if defined(MADV_HUGEPAGE)
   constexpr std::size_t kBig = std::size_t{8} << 20;
@@ -25,7 +28,6 @@ void make_room(std::string& data, std::size_t size) {
     ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);  // only a hint
   }
 #endif
-  data.resize(size);
 }
 
 }  // namespace
@@ -42,15 +44,14 @@ std::optional<std::string> read_all(const std::string& path) {
     errno = EISDIR;
     return std::nullopt;
   }
-  // Regular files are read into one buffer of their size; pipes grow as they come.
-  std::size_t capacity = (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0)
-                             ? static_cast<std::size_t>(st.st_size) + 1
-                             : 1 << 16;
-  make_room(data, capacity);
-  std::size_t used = 0;
+  // Regular files get one buffer of their size at once; pipes grow as they come.
+  if (S_ISREG(st.st_mode) && st.st_size > 0) reserve_big(data, static_cast<std::size_t>(st.st_size));
+  // Reading through a small buffer that stays in cache and appending spares
+  // zero-filling the whole input before the read overwrites it.
+  constexpr std::size_t kChunk = std::size_t{1} << 17;
+  const std::unique_ptr<char[]> chunk(new char[kChunk]);
   for (;;) {
-    if (used == data.size()) make_room(data, data.size() * 2);
-    const ssize_t got = ::read(fd, data.data() + used, data.size() - used);
+    const ssize_t got = ::read(fd, chunk.get(), kChunk);
     if (got == 0) break;
     if (got < 0) {
       if (errno == EINTR) continue;
@@ -59,10 +60,11 @@ std::optional<std::string> read_all(const std::string& path) {
       errno = saved;
       return std::nullopt;
     }
-    used += static_cast<std::size_t>(got);
+    const auto n = static_cast<std::size_t>(got);
+    if (data.size() + n > data.capacity()) reserve_big(data, std::max(2 * data.capacity(), data.size() + n));
+    data.append(chunk.get(), n);
   }
   if (!use_stdin) ::close(fd);
-  data.resize(used);
   return data;
 }
 
