@@ -448,10 +448,10 @@ TEST(Pop3Client, ServerSilentInTheMiddleOfAReply) {
 TEST(Pop3Client, SlowButSteadyReplyIsNotASilence) {
   // The limit is on silence, not on the whole reply.
   Table table = LoginTable();
-  table["STAT"] = {"+OK 3 30\r\n", 150};
-  FakePop3Server server(table, {"+OK hi\r\n", 150});
+  table["STAT"] = {"+OK 3 30\r\n", 300};
+  FakePop3Server server(table, {"+OK hi\r\n", 300});
   auto client = ClientFor(server);
-  client->IdleTimeOut = 250;
+  client->IdleTimeOut = 500;
   client->Connect();
   EXPECT_EQ(client->MessageCount(), 3);
   client->Disconnect();
