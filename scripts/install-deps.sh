@@ -4,6 +4,8 @@
 set -euo pipefail
 
 build_pkgs=(build-essential cmake ninja-build qt6-base-dev)
+# The interface text is Japanese; Liberation Sans stands in for Arial.
+build_pkgs+=(fonts-ipafont-gothic fonts-liberation2)
 test_pkgs=(libgtest-dev libgmock-dev libbenchmark-dev python3
            nkf sharutils macutils
            clang-14 libfuzzer-14-dev libclang-rt-14-dev

@@ -1,0 +1,40 @@
+#include "shell_open.h"
+
+#include <QDesktopServices>
+
+#include "sjis_text.h"
+
+namespace platform {
+namespace {
+
+ShellService*& current() {
+  static ShellService* s = nullptr;
+  return s;
+}
+
+}  // namespace
+
+QUrl ShellTargetUrl(const std::string& target) {
+  const QString t = SjisToQString(target).trimmed();
+  if (t.isEmpty()) return {};
+  if (t.startsWith(QStringLiteral("mailto:"), Qt::CaseInsensitive)) return QUrl(t);
+  return QUrl::fromUserInput(t);
+}
+
+void DesktopShell::ShellExecute(const std::string&, const std::string& target) {
+  const QUrl url = ShellTargetUrl(target);
+  if (url.isValid()) QDesktopServices::openUrl(url);
+}
+
+void RecordingShell::ShellExecute(const std::string& verb, const std::string& target) {
+  requests.push_back({verb, target});
+}
+
+ShellService& Shell() {
+  static DesktopShell desktop;
+  return current() ? *current() : desktop;
+}
+
+void SetShell(ShellService* service) { current() = service; }
+
+}  // namespace platform
