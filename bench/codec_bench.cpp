@@ -56,7 +56,7 @@ void run(benchmark::State& state, const std::string* input, Conversion convert) 
 }
 
 void add(const std::string& name, const std::string* input, Conversion convert) {
-  benchmark::RegisterBenchmark(name.c_str(), run, input, convert)->Unit(benchmark::kMillisecond)->UseRealTime();
+  benchmark::RegisterBenchmark(name.c_str(), run, input, convert)->Unit(benchmark::kMillisecond);
 }
 
 // Inputs live for the whole run; the benchmarks keep pointers to them.

@@ -87,7 +87,8 @@ inline std::size_t copy_ascii16(const unsigned char* p, unsigned char* o) {
   const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
   _mm_storeu_si128(reinterpret_cast<__m128i*>(o), v);
   const unsigned high = static_cast<unsigned>(_mm_movemask_epi8(v));
-  return high ? static_cast<std::size_t>(__builtin_ctz(high)) : 16;
+  if (high == 0) return 16;
+  return static_cast<std::size_t>(__builtin_ctz(high));
 #else
   std::uint64_t w[2];
   std::memcpy(w, p, 16);

@@ -9,13 +9,13 @@ using namespace jconvert_detail;
 namespace {
 
 #if defined(JCONVERT_SIMD)
-// Leading lanes whose first byte starts an EUC-JP pair other than 0x8E:
+// Lanes whose first byte starts an EUC-JP pair other than 0x8E:
 // 0x81..0xFE, as euc2sjis pairs them.
-unsigned euc_pair_lanes(__m128i v) {
+__m128i euc_pair_lanes(__m128i v) {
   const __m128i lead = _mm_and_si128(v, _mm_set1_epi16(0x00FF));
   const __m128i pair = _mm_and_si128(_mm_cmpgt_epi16(lead, _mm_set1_epi16(0x80)), _mm_cmplt_epi16(lead, _mm_set1_epi16(0xFF)));
   const __m128i kana = _mm_cmpeq_epi16(lead, _mm_set1_epi16(0x8E));
-  return leading_lanes(_mm_andnot_si128(kana, pair));
+  return _mm_andnot_si128(kana, pair);
 }
 #endif
 
@@ -45,10 +45,11 @@ std::string euc2sjis(const std::string& text) {
       if (end - p >= 16) {
         // All sixteen bytes are converted; the pairs that really are pairs are kept.
         const __m128i v = load16(p);
-        if (const unsigned k = euc_pair_lanes(v)) {
-          store16(o, jis_to_sjis_x8(_mm_and_si128(v, _mm_set1_epi8(0x7F))));
-          p += 2 * k;
-          o += 2 * k;
+        const __m128i pairs = euc_pair_lanes(v);
+        store16(o, jis_to_sjis_x8(_mm_and_si128(v, _mm_set1_epi8(0x7F))));
+        if (const std::size_t k = kept_bytes(pairs)) {
+          p += k;
+          o += k;
           continue;
         }
       }
@@ -97,10 +98,11 @@ std::string sjis2euc(const std::string& text) {
 #if defined(JCONVERT_SIMD)
       if (end - p >= 16) {
         const __m128i v = load16(p);
-        if (const unsigned k = sjis_pair_lanes(v)) {
-          store16(o, _mm_xor_si128(sjis_to_jis_x8(v), _mm_set1_epi8(static_cast<char>(0x80))));
-          p += 2 * k;
-          o += 2 * k;
+        const __m128i pairs = sjis_pair_lanes(v);
+        store16(o, _mm_xor_si128(sjis_to_jis_x8(v), _mm_set1_epi8(static_cast<char>(0x80))));
+        if (const std::size_t k = kept_bytes(pairs)) {
+          p += k;
+          o += k;
           continue;
         }
       }

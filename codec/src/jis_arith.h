@@ -9,6 +9,8 @@
 // all 65536 pairs, the SIMD forms by the tests.
 #pragma once
 
+#include <cstddef>
+
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -132,20 +134,23 @@ inline __m128i jis_to_sjis_x8(__m128i v) {
   return _mm_or_si128(_mm_and_si128(lead, lo), _mm_slli_epi16(trail, 8));
 }
 
-// How many of the leading lanes (0..8) have a given property, from the
-// all-ones lane mask of a comparison.
-inline unsigned leading_lanes(__m128i lane_mask) {
+// Bytes (0..16, even) in the leading lanes that have a property, from the
+// all-ones lane mask of a comparison. A full register is the usual case
+// inside a run and is tested first: a predicted branch lets the next load
+// start before this mask is known.
+inline std::size_t kept_bytes(__m128i lane_mask) {
   const unsigned bits = static_cast<unsigned>(_mm_movemask_epi8(lane_mask));
-  return static_cast<unsigned>(__builtin_ctz(~bits)) / 2;  // bit 16 is always clear
+  if (bits == 0xFFFF) return 16;
+  return static_cast<std::size_t>(__builtin_ctz(~bits)) & ~std::size_t{1};
 }
 
-// Leading lanes whose first byte is at least 0x80 and not a half-width
+// Lanes whose first byte is at least 0x80 and not a half-width
 // katakana (0xA1..0xDF): in Shift_JIS each such byte starts a pair.
-inline unsigned sjis_pair_lanes(__m128i v) {
+inline __m128i sjis_pair_lanes(__m128i v) {
   const __m128i lead = _mm_and_si128(v, _mm_set1_epi16(0x00FF));
   const __m128i high = _mm_cmpgt_epi16(lead, _mm_set1_epi16(0x7F));
   const __m128i kana = _mm_and_si128(_mm_cmpgt_epi16(lead, _mm_set1_epi16(0xA0)), _mm_cmplt_epi16(lead, _mm_set1_epi16(0xE0)));
-  return leading_lanes(_mm_andnot_si128(kana, high));
+  return _mm_andnot_si128(kana, high);
 }
 
 inline __m128i load16(const unsigned char* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }

@@ -53,10 +53,10 @@ const unsigned char* sjis_stretch(const unsigned char* p, const unsigned char* s
     store16(o, jis_to_sjis_x8(v));
     // Pairs before the first ESC in a row position are kept.
     const __m128i esc = _mm_cmpeq_epi16(_mm_and_si128(v, _mm_set1_epi16(0x00FF)), _mm_set1_epi16(ESC));
-    const unsigned k = leading_lanes(_mm_xor_si128(esc, _mm_set1_epi8(-1)));
-    p += 2 * k;
-    o += 2 * k;
-    if (k < 8) break;
+    const std::size_t k = kept_bytes(_mm_xor_si128(esc, _mm_set1_epi8(-1)));
+    p += k;
+    o += k;
+    if (k < 16) break;
   }
 #endif
   while (p < stop && (*p != ESC || p == first)) {

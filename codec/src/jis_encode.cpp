@@ -108,10 +108,10 @@ const unsigned char* euc_block(const unsigned char* p, const unsigned char* stop
       const __m128i lead = _mm_and_si128(v, _mm_set1_epi16(0x00FF));
       const __m128i pair = _mm_andnot_si128(_mm_cmpeq_epi16(lead, _mm_set1_epi16(0x8E)),
                                             _mm_cmpgt_epi16(lead, _mm_set1_epi16(0x7F)));
-      if (const unsigned k = leading_lanes(pair)) {
-        store16(out.o, _mm_and_si128(v, _mm_set1_epi8(0x7F)));
-        out.o += 2 * k;
-        p += 2 * k;
+      store16(out.o, _mm_and_si128(v, _mm_set1_epi8(0x7F)));
+      if (const std::size_t k = kept_bytes(pair)) {
+        out.o += k;
+        p += k;
         continue;
       }
     }
@@ -152,10 +152,11 @@ const unsigned char* sjis_block(const unsigned char* p, const unsigned char* sto
 #if defined(JCONVERT_SIMD)
     if (end - p >= 16) {
       const __m128i v = load16(p);
-      if (const unsigned k = sjis_pair_lanes(v)) {
-        store16(out.o, sjis_to_jis_x8(v));
-        out.o += 2 * k;
-        p += 2 * k;
+      const __m128i pairs = sjis_pair_lanes(v);
+      store16(out.o, sjis_to_jis_x8(v));
+      if (const std::size_t k = kept_bytes(pairs)) {
+        out.o += k;
+        p += k;
         continue;
       }
     }
