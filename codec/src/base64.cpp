@@ -6,6 +6,7 @@
 #include "six_bit.h"
 #include "swar_count.h"
 #include "transfer_length.h"
+#include "transfer_result.h"
 
 namespace jconvert_detail {
 namespace {
@@ -80,7 +81,8 @@ using namespace jconvert_detail;
 std::string EncodeBase64(const std::string& data) { return EncodeBase64R(data, std::string()); }
 
 std::string EncodeBase64R(const std::string& data, const std::string& lineBreak) {
-  std::string out(base64_encoded_length(data.size(), lineBreak.size()), '\0');
+  std::string out;
+  size_result(out, base64_encoded_length(data.size(), lineBreak.size()));
   encode(bytes(data), data.size(), lineBreak, out.data());
   return out;
 }
@@ -93,7 +95,8 @@ std::string EncodeBase64R(const std::string& data, const std::string& lineBreak)
 // every group gives one byte fewer than its characters.
 std::string DecodeBase64(const std::string& text) {
   const std::size_t len = base64_decoded_length(text);
-  std::string result(len, '\0');
+  std::string result;
+  size_result(result, len);
   unsigned char* const out = reinterpret_cast<unsigned char*>(result.data());
   const unsigned char* const s = bytes(text);
   const std::size_t n = text.size();

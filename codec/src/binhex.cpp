@@ -7,6 +7,7 @@
 #include "six_bit.h"
 #include "swar_count.h"
 #include "transfer_length.h"
+#include "transfer_result.h"
 
 namespace jconvert_detail {
 namespace {
@@ -67,7 +68,8 @@ std::size_t binhex_decoded_length(const std::string& text) {
 using namespace jconvert_detail;
 
 std::string EncodeBinHex(const std::string& data, const std::string& lineBreak) {
-  std::string result(binhex_encoded_length(data.size(), lineBreak.size()), '\0');
+  std::string result;
+  size_result(result, binhex_encoded_length(data.size(), lineBreak.size()));
   const unsigned char* in = bytes(data);
   const std::size_t n = data.size();
   char* out = result.data();
@@ -105,7 +107,8 @@ std::string EncodeBinHex(const std::string& data, const std::string& lineBreak) 
 // the text, gives k - 1 bytes. Nothing is written past the counted length.
 std::string DecodeBinHex(const std::string& text) {
   const std::size_t len = binhex_decoded_length(text);
-  std::string result(len, '\0');
+  std::string result;
+  size_result(result, len);
   unsigned char* const out = reinterpret_cast<unsigned char*>(result.data());
   const unsigned char* const s = bytes(text);
   const std::size_t n = text.size();

@@ -6,6 +6,7 @@
 #include "byte_writer.h"
 #include "six_bit.h"
 #include "transfer_length.h"
+#include "transfer_result.h"
 
 namespace jconvert_detail {
 namespace {
@@ -67,7 +68,8 @@ std::size_t uu_decoded_length(const std::string& text) {
 using namespace jconvert_detail;
 
 std::string EncodeUU(const std::string& data, const std::string& lineBreak) {
-  std::string result(uu_encoded_length(data.size(), lineBreak.size()), '\0');
+  std::string result;
+  size_result(result, uu_encoded_length(data.size(), lineBreak.size()));
   const unsigned char* in = bytes(data);
   const std::size_t n = data.size();
   const std::size_t lb = lineBreak.size();
@@ -103,7 +105,8 @@ std::string EncodeUU(const std::string& data, const std::string& lineBreak) {
 // breaks. Nothing is written past the counted length.
 std::string DecodeUU(const std::string& text) {
   const std::size_t len = uu_decoded_length(text);
-  std::string result(len, '\0');
+  std::string result;
+  size_result(result, len);
   unsigned char* const out = reinterpret_cast<unsigned char*>(result.data());
   const unsigned char* const s = bytes(text);
   const std::size_t n = text.size();
