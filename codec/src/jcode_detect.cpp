@@ -1,4 +1,6 @@
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 
 #include "Jconvert.h"
 #include "byte_writer.h"
@@ -8,6 +10,19 @@ namespace {
 bool in(unsigned char c, unsigned char lo, unsigned char hi) { return c >= lo && c <= hi; }
 
 bool is_binary_byte(unsigned char c) { return c < 0x08 || c == 0xFF; }
+
+// Whether all eight bytes at p are 0x08..0x7F other than ESC.
+bool plain8(const unsigned char* p) {
+  constexpr std::uint64_t ones = 0x0101010101010101ULL;
+  constexpr std::uint64_t highs = 0x8080808080808080ULL;
+  std::uint64_t w;
+  std::memcpy(&w, p, 8);
+  if (w & highs) return false;
+  const std::uint64_t below_8 = (w - 8 * ones) & ~w & highs;
+  const std::uint64_t esc = w ^ (0x1B * ones);
+  const std::uint64_t has_esc = (esc - ones) & ~esc & highs;
+  return (below_8 | has_esc) == 0;
+}
 
 bool undecided(int code) { return code == JCODE_ASCII || code == JCODE_EUC_OR_SJIS; }
 
@@ -35,9 +50,11 @@ int InCodeCheck(const std::string& text) {
   std::size_t i = 0;
   // Every step below looks at s[i + 1], which exists while i + 1 < n.
   while (undecided(code) && i + 1 < n) {
-    // Plain ASCII decides nothing: skip it in bulk.
+    // Plain ASCII decides nothing: skip it in bulk, eight bytes at a time
+    // while the last of them is still followed by another byte.
     if (s[i] < 0x80 && s[i] != 0x1B && !is_binary_byte(s[i])) {
       ++i;
+      while (i + 8 < n && plain8(s + i)) i += 8;
       continue;
     }
     const unsigned char c = s[i];
