@@ -69,10 +69,14 @@ std::string DecodeHeaderString(const std::string& headerValue) {
   if (p == std::string::npos) return headerValue;
   std::string result;
   std::size_t from = 0;
+  // Once no "?=" follows a prefix, none follows any later one: not looking
+  // again keeps a value of many unclosed prefixes linear.
+  bool closing_left = true;
   while (p != std::string::npos) {
     result.append(headerValue, from, p - from);
     const std::size_t start = p + kPrefixLen;
-    const std::size_t end = headerValue.find("?=", start);
+    const std::size_t end = closing_left ? headerValue.find("?=", start) : std::string::npos;
+    closing_left = end != std::string::npos;
     if (end == std::string::npos) {
       // No closing "?=": the prefix goes, the rest stays as plain text.
       from = start;

@@ -71,6 +71,16 @@ TEST(DecodeHeaderString, DecodedBytesAreNotReadAgain) {
                   "=?ISO-2022-JP?B?" + kEscRoman + "YWJj?=");
 }
 
+TEST(DecodeHeaderString, ManyUnclosedPrefixesAllGo) {
+  std::string value, expected;
+  for (int i = 0; i < 100000; ++i) {
+    value += "=?iso-2022-jp?b?ab";
+    expected += "ab";
+  }
+  EXPECT_BYTES_EQ(DecodeHeaderString(value), expected);
+  EXPECT_BYTES_EQ(DecodeHeaderString(word("abc") + value), "abc" + kEscRoman + expected);
+}
+
 TEST(DecodeHeaderString, MalformedBase64KeepsItsCountedLength) {
   // Five characters count as three bytes; the space is not in the alphabet.
   EXPECT_BYTES_EQ(DecodeHeaderString("=?ISO-2022-JP?B?YW Jj?="), "abc" + kEscRoman);
