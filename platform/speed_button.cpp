@@ -46,6 +46,12 @@ void TSpeedButton::SetTransparent(bool transparent) {
   Invalidate();
 }
 
+void TSpeedButton::SetLayout(TButtonLayout layout) {
+  if (layout == layout_) return;
+  layout_ = layout;
+  Invalidate();
+}
+
 void TSpeedButton::ReleaseOthersInGroup() {
   if (group_index_ == 0 || !parentWidget()) return;
   for (TSpeedButton* b : parentWidget()->findChildren<TSpeedButton*>(Qt::FindDirectChildrenOnly)) {

@@ -8,6 +8,7 @@
 namespace platform {
 
 enum TButtonState { bsUp = 0, bsDisabled = 1, bsDown = 2, bsExclusive = 3 };
+enum TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
 
 class TSpeedButton : public TGraphicControl {
  public:
@@ -23,6 +24,10 @@ class TSpeedButton : public TGraphicControl {
   void SetAllowAllUp(bool allow);
   bool Transparent() const { return transparent_; }
   void SetTransparent(bool transparent);
+  // Where a glyph would sit beside the caption; kept for the look of
+  // buttons that draw one.
+  TButtonLayout Layout() const { return layout_; }
+  void SetLayout(TButtonLayout layout);
 
  protected:
   void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
@@ -47,6 +52,7 @@ class TSpeedButton : public TGraphicControl {
   int group_index_ = 0;
   bool allow_all_up_ = false;
   bool transparent_ = true;
+  TButtonLayout layout_ = blGlyphLeft;
 };
 
 }  // namespace platform

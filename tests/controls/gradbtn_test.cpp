@@ -186,6 +186,13 @@ TEST_F(GradButtonLook, DisabledLooksTheSame) {
   EXPECT_TRUE(form.picture() == enabled);
 }
 
+TEST_F(GradButtonLook, GlyphLayoutPlaysNoPart) {
+  b->SetCaption("OK");
+  const QImage left = form.picture();
+  b->SetLayout(platform::blGlyphRight);
+  EXPECT_TRUE(form.picture() == left);
+}
+
 // The caption is centred by its measured size, one pixel lower and further
 // right when pressed, and "&" is an ordinary character.
 TEST_F(GradButtonLook, CaptionPlacement) {

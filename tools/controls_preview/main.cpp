@@ -119,6 +119,7 @@ MainWindowControls build(QWidget& form) {
     button->SetFaceColor(9465968);
     button->SetBottomColor(8413280);
     button->SetMouseOverColor(16719872);
+    button->SetLayout(platform::blGlyphRight);
     out.buttons.push_back(button);
   }
 
