@@ -73,6 +73,34 @@ TEST(Label, DisabledTextIsEmbossed) {
   EXPECT_FALSE(has_color(img, label->geometry(), 0x000000));
 }
 
+TEST(Label, AlignmentAndLayoutPlaceTheText) {
+  test_support::TestForm form(200, 80, kForm);
+  auto* label = new TLabel(&form);
+  label->SetTransparent(true);
+  label->SetAutoSize(false);
+  label->SetBounds(0, 0, 200, 80);
+  label->SetCaption("MM");
+  const int w = QFontMetrics(label->Font().ToQFont()).horizontalAdvance(QStringLiteral("MM"));
+  const int h = QFontMetrics(label->Font().ToQFont()).height();
+  const auto ink = [&] {
+    const QImage img = form.picture();
+    QRect r;
+    for (int y = 0; y < 80; ++y)
+      for (int x = 0; x < 200; ++x)
+        if (pixel(img, x, y) != kForm) r |= QRect(x, y, 1, 1);
+    return r;
+  };
+  const QRect left = ink();
+  ASSERT_FALSE(left.isEmpty());
+  EXPECT_LT(left.right(), w);
+  label->SetAlignment(platform::taRightJustify);
+  EXPECT_EQ(ink(), left.translated(200 - w, 0));
+  label->SetAlignment(platform::taCenter);
+  EXPECT_EQ(ink(), left.translated((200 - w) / 2, 0));
+  label->SetLayout(platform::tlBottom);
+  EXPECT_EQ(ink(), left.translated((200 - w) / 2, 80 - h));
+}
+
 TEST(Label, MouseAndClickEvents) {
   test_support::TestForm form(200, 60, kForm);
   auto* label = new TLabel(&form);

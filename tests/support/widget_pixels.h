@@ -59,6 +59,19 @@ inline void settle() {
   }
 }
 
+// Serves events until `done` holds or `limit_ms` has passed; for repaints
+// that must come, on a machine that may be slow.
+template <typename Done>
+bool settle_until(Done done, int limit_ms = 3000) {
+  QElapsedTimer t;
+  t.start();
+  while (!done() && t.elapsed() < limit_ms) {
+    QApplication::sendPostedEvents();
+    QApplication::processEvents(QEventLoop::AllEvents, 5);
+  }
+  return done();
+}
+
 inline platform::TColor pixel(const QImage& image, int x, int y) { return platform::FromQRgb(image.pixel(x, y)); }
 
 // Whether some pixel of `area` has colour `c`.
