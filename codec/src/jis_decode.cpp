@@ -35,6 +35,8 @@ const unsigned char* euc_stretch(const unsigned char* p, const unsigned char* st
     o += k;
     if (k < 16) break;
   }
+#else
+  (void)end;
 #endif
   while (p < stop && (*p != ESC || p == first)) {
     const unsigned char c = *p++;
