@@ -48,8 +48,10 @@ std::string rewrite(const std::string& text, int source, int target) {
        p = find_next(text, from, p + from.size())) {
     std::memcpy(w, text.data() + pos, p - pos);
     w += p - pos;
-    std::memcpy(w, to.data(), to.size());
-    w += to.size();
+    if (!to.empty()) {  // an empty view's data() may be null
+      std::memcpy(w, to.data(), to.size());
+      w += to.size();
+    }
     pos = p + from.size();
   }
   std::memcpy(w, text.data() + pos, text.size() - pos);
