@@ -11,6 +11,7 @@
 
 #include "Jconvert.h"
 #include "byte_assert.h"
+#include "temp_file.h"
 #include "run_process.h"
 #include "transfer_test_util.h"
 
@@ -51,24 +52,7 @@ std::vector<std::size_t> sample_lengths() {
   return lengths;
 }
 
-class TempFile {
- public:
-  explicit TempFile(const std::string& content) {
-    char name[] = "/tmp/transfer-crosscheck-XXXXXX";
-    const int fd = mkstemp(name);
-    path_ = name;
-    std::FILE* f = fdopen(fd, "wb");
-    std::fwrite(content.data(), 1, content.size(), f);
-    std::fclose(f);
-  }
-  ~TempFile() { std::remove(path_.c_str()); }
-  TempFile(const TempFile&) = delete;
-  TempFile& operator=(const TempFile&) = delete;
-  const std::string& path() const { return path_; }
-
- private:
-  std::string path_;
-};
+using test_support::TempFile;
 
 TEST(Base64CrossCheck, CoreutilsWritesTheSameLinesUpToTheFinalLineBreak) {
   REQUIRE_TOOL("base64");

@@ -9,6 +9,7 @@
 
 #include "Jconvert.h"
 #include "byte_assert.h"
+#include "temp_file.h"
 #include "run_process.h"
 
 namespace {
@@ -20,22 +21,7 @@ test_support::ProcessResult jconvert(std::vector<std::string> args, const std::s
   return run_process(args, input);
 }
 
-class TempFile {
- public:
-  explicit TempFile(const std::string& content) {
-    char name[] = "/tmp/jconvert-cli-XXXXXX";
-    const int fd = mkstemp(name);
-    path_ = name;
-    std::FILE* f = fdopen(fd, "wb");
-    std::fwrite(content.data(), 1, content.size(), f);
-    std::fclose(f);
-  }
-  ~TempFile() { std::remove(path_.c_str()); }
-  const std::string& path() const { return path_; }
-
- private:
-  std::string path_;
-};
+using test_support::TempFile;
 
 TEST(JconvertCli, ConversionsWriteExactlyTheResultBytes) {
   const std::string sjis = "a\x82\xA0\xB1\r\n";
