@@ -89,20 +89,23 @@ start() {
   # Dovecot's unprivileged processes read the configuration and passwd file.
   chmod 755 "$dir"
 
-  local uid gid login_user internal_user extra=""
+  local uid gid login_user internal_user internal_group extra=""
   if [[ $(id -u) == 0 ]]; then
     # Dovecot refuses mail access as root: the mail belongs to a user of its own.
     id "$mail_user" >/dev/null 2>&1 ||
       useradd --system --no-create-home --home-dir /nonexistent --shell /usr/sbin/nologin "$mail_user"
     uid=$(id -u "$mail_user"); gid=$(id -g "$mail_user")
-    login_user=dovenull; internal_user=dovecot
+    login_user=dovenull; internal_user=dovecot; internal_group=dovecot
     id dovenull >/dev/null 2>&1 || login_user=$mail_user
-    id dovecot >/dev/null 2>&1 || internal_user=$mail_user
+    id dovecot >/dev/null 2>&1 || { internal_user=$mail_user; internal_group=$(id -gn "$mail_user"); }
   else
     uid=$(id -u); gid=$(id -g)
-    login_user=$(id -un); internal_user=$(id -un)
+    login_user=$(id -un); internal_user=$(id -un); internal_group=$(id -gn)
     # Without root no chroot is possible.
     extra="service pop3-login {
+  chroot =
+}
+service anvil {
   chroot =
 }
 service auth {
@@ -131,6 +134,7 @@ disable_plaintext_auth = no
 auth_mechanisms = plain
 default_login_user = $login_user
 default_internal_user = $internal_user
+default_internal_group = $internal_group
 first_valid_uid = 1
 mail_location = maildir:~/Maildir
 pop3_uidl_format = %08Xu%08Xv
