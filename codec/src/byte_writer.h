@@ -12,29 +12,13 @@
 #include <cstring>
 #include <string>
 
-#if defined(__linux__)
-#include <sys/mman.h>
-#endif
+#include "huge_pages.h"
+
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
 
 namespace jconvert_detail {
-
-// Big results are backed by huge pages where the system offers them: faulting
-// in tens of megabytes page by page costs more than converting them.
-inline void advise_huge_pages(std::string& s) {
-#if defined(__linux__) && defined(MADV_HUGEPAGE)
-  constexpr std::size_t kBig = std::size_t{8} << 20;
-  constexpr std::uintptr_t kPage = 4096;
-  if (s.capacity() < kBig) return;
-  const auto begin = reinterpret_cast<std::uintptr_t>(s.data()) & ~(kPage - 1);
-  const auto end = (reinterpret_cast<std::uintptr_t>(s.data()) + s.capacity()) & ~(kPage - 1);
-  ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);  // only a hint
-#else
-  (void)s;
-#endif
-}
 
 class ByteWriter {
  public:
