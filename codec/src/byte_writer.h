@@ -85,6 +85,14 @@ inline std::size_t copy_ascii16(const unsigned char* p, unsigned char* o) {
 #endif
 }
 
+// Copies the ASCII run at p: up to 16 bytes at once where 16 are readable,
+// else the one byte. Returns how many were copied; o needs room for 16.
+inline std::size_t copy_ascii(const unsigned char* p, const unsigned char* end, unsigned char* o) {
+  if (end - p >= 16) return copy_ascii16(p, o);
+  *o = *p;
+  return 1;
+}
+
 // Length of the run of bytes below 0x80 starting at p, looking no further
 // than end. Eight bytes at a time: ASCII stretches dominate real text.
 inline std::size_t ascii_run(const unsigned char* p, const unsigned char* end) {

@@ -31,14 +31,9 @@ std::string euc2sjis(const std::string& text) {
     while (p < stop) {
       const unsigned char c = *p;
       if (c < 0x80) {
-        if (end - p >= 16) {
-          const std::size_t k = copy_ascii16(p, o);
-          p += k;
-          o += k;
-        } else {
-          *o++ = c;
-          ++p;
-        }
+        const std::size_t k = copy_ascii(p, end, o);
+        p += k;
+        o += k;
         continue;
       }
 #if defined(JCONVERT_SIMD)
@@ -85,14 +80,9 @@ std::string sjis2euc(const std::string& text) {
     while (p < stop) {
       const unsigned char c = *p;
       if (c < 0x80) {
-        if (end - p >= 16) {
-          const std::size_t k = copy_ascii16(p, o);
-          p += k;
-          o += k;
-        } else {
-          *o++ = c;
-          ++p;
-        }
+        const std::size_t k = copy_ascii(p, end, o);
+        p += k;
+        o += k;
         continue;
       }
 #if defined(JCONVERT_SIMD)

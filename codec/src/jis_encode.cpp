@@ -61,13 +61,9 @@ struct JisOut {
   // mode and copies up to 16 of them. Returns how many were taken.
   std::size_t ascii(const unsigned char* p, const unsigned char* end) {
     leave_two_byte();
-    if (end - p >= 16) {
-      const std::size_t k = copy_ascii16(p, o);
-      o += k;
-      return k;
-    }
-    *o++ = *p;
-    return 1;
+    const std::size_t k = copy_ascii(p, end, o);
+    o += k;
+    return k;
   }
 };
 
