@@ -3,6 +3,7 @@
 #include <string>
 
 #include "Jconvert.h"
+#include "byte_assert.h"
 
 namespace {
 
@@ -107,16 +108,23 @@ TEST(InCodeCheck, StrictCheckLenIsReadOnEveryCall) {
   EXPECT_EQ(STRICT_CHECK_LEN, 512);
 }
 
-TEST(InCodeCheck, NeverReadsPastTheEnd) {
-  // Every prefix of texts that end inside a sequence; ASan catches over-reads
-  // of the copies, which own exactly their bytes.
-  const std::string samples[] = {"\x1B$", "\xA4\xE0\xE0\xE0", "\x8E", "\xA4", "\xE0", "\x1B"};
-  for (const auto& s : samples) {
-    for (std::size_t len = 0; len <= s.size(); ++len) {
-      const std::string prefix(s.data(), len);
-      const int code = InCodeCheck(prefix);
-      EXPECT_GE(code, JCODE_ASCII);
-      EXPECT_LE(code, JCODE_EUC_OR_SJIS);
+TEST(InCodeCheck, SequencesCutShortByTheEndDecideByWhatIsThere) {
+  // Each prefix is its own exactly-sized string, so an over-read shows
+  // under ASan as well as in the result.
+  const struct {
+    std::string text;
+    int prefix_results[5];  // for the lengths 0 .. size
+  } cases[] = {
+      {"\x1B$B", {JCODE_ASCII, JCODE_ASCII, JCODE_ASCII, JCODE_JIS83}},
+      {"\xA4\xE0\xE0\xE0", {JCODE_ASCII, JCODE_ASCII, JCODE_EUC_OR_SJIS, JCODE_EUC_OR_SJIS, JCODE_EUC_OR_SJIS}},
+      {"\xA4\xE0\x9C", {JCODE_ASCII, JCODE_ASCII, JCODE_EUC_OR_SJIS, JCODE_SJIS}},
+      {"\x8E\xB1", {JCODE_ASCII, JCODE_ASCII, JCODE_EUC_OR_SJIS}},
+      {"\xE0\xFD", {JCODE_ASCII, JCODE_ASCII, JCODE_EUC}},
+  };
+  for (const auto& c : cases) {
+    for (std::size_t len = 0; len <= c.text.size(); ++len) {
+      const std::string prefix(c.text.data(), len);
+      EXPECT_EQ(InCodeCheck(prefix), c.prefix_results[len]) << test_support::hex_dump(prefix);
     }
   }
 }
