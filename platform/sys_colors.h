@@ -17,6 +17,9 @@ inline constexpr TColor clBtnFace = SystemColor(15);
 inline constexpr TColor clBtnShadow = SystemColor(16);
 inline constexpr TColor clBtnHighlight = SystemColor(20);
 inline constexpr TColor clWindowText = SystemColor(8);
+inline constexpr TColor clWindow = SystemColor(5);
+inline constexpr TColor clHighlight = SystemColor(13);
+inline constexpr TColor clHighlightText = SystemColor(14);
 
 constexpr TColor RGB(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
   return static_cast<TColor>(r) | (static_cast<TColor>(g) << 8) | (static_cast<TColor>(b) << 16);

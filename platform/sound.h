@@ -1,0 +1,57 @@
+// Sounds: the desktop's event sounds and sound files played in the
+// background.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace platform {
+
+inline constexpr unsigned MB_ICONASTERISK = 0x40;
+inline constexpr unsigned SND_ASYNC = 0x0001;
+
+class SoundService {
+ public:
+  virtual ~SoundService() = default;
+  // The system sound of a message-box type (MB_ICONASTERISK: "information").
+  virtual bool MessageBeep(unsigned type) = 0;
+  // Plays a sound file (path in Shift_JIS). With SND_ASYNC returns at once
+  // and plays in the background.
+  virtual bool PlaySoundFile(const std::string& file, unsigned flags) = 0;
+};
+
+// Event sounds of the desktop's sound theme through libcanberra; the
+// display's bell where no sound can be played.
+class DesktopSound final : public SoundService {
+ public:
+  DesktopSound();
+  ~DesktopSound() override;
+  bool MessageBeep(unsigned type) override;
+  bool PlaySoundFile(const std::string& file, unsigned flags) override;
+
+ private:
+  struct Impl;
+  Impl* impl_;
+};
+
+// Records each request and plays nothing; for tests.
+class RecordingSound final : public SoundService {
+ public:
+  struct Request {
+    bool beep;          // MessageBeep, else a file
+    unsigned type;      // beep type or play flags
+    std::string file;
+  };
+  bool MessageBeep(unsigned type) override;
+  bool PlaySoundFile(const std::string& file, unsigned flags) override;
+  std::vector<Request> requests;
+};
+
+SoundService& Sound();
+// nullptr puts the desktop service back.
+void SetSound(SoundService* service);
+
+inline bool MessageBeep(unsigned type) { return Sound().MessageBeep(type); }
+inline bool sndPlaySoundA(const std::string& file, unsigned flags) { return Sound().PlaySoundFile(file, flags); }
+
+}  // namespace platform

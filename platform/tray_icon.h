@@ -1,0 +1,85 @@
+// The notification-area icon, driven the desktop shell's way: one record
+// describes the icon (owner window, id, callback message, picture, tip) and
+// Shell_NotifyIconA adds, modifies or deletes it. Mouse actions on the icon
+// come back to the owner form as its callback message, with the icon id in
+// WParam and the mouse message (WM_LBUTTONUP, WM_LBUTTONDBLCLK,
+// WM_RBUTTONDOWN) in LParam.
+#pragma once
+
+#include <QIcon>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+class TForm;
+
+inline constexpr std::uint32_t NIM_ADD = 0;
+inline constexpr std::uint32_t NIM_MODIFY = 1;
+inline constexpr std::uint32_t NIM_DELETE = 2;
+
+inline constexpr std::uint32_t NIF_MESSAGE = 1;
+inline constexpr std::uint32_t NIF_ICON = 2;
+inline constexpr std::uint32_t NIF_TIP = 4;
+
+struct NOTIFYICONDATA {
+  std::uint32_t cbSize = 88;
+  TForm* hWnd = nullptr;
+  std::uint32_t uID = 0;
+  std::uint32_t uFlags = 0;
+  std::uint32_t uCallbackMessage = 0;
+  QIcon hIcon;
+  char szTip[64] = {};  // Shift_JIS, NUL-terminated
+};
+
+// Copies at most 63 bytes of text and a NUL into the tip field.
+void SetTip(NOTIFYICONDATA& data, const std::string& sjis);
+std::string TipText(const NOTIFYICONDATA& data);
+
+class TrayService {
+ public:
+  virtual ~TrayService() = default;
+  // The shell's call; false when the operation failed.
+  virtual bool NotifyIcon(std::uint32_t message, const NOTIFYICONDATA& data) = 0;
+};
+
+// A QSystemTrayIcon per (owner, id). Trigger, DoubleClick and Context
+// activations are sent to the owner as WM_LBUTTONUP, WM_LBUTTONDBLCLK and
+// WM_RBUTTONDOWN.
+class DesktopTray final : public TrayService {
+ public:
+  DesktopTray();
+  ~DesktopTray() override;
+  bool NotifyIcon(std::uint32_t message, const NOTIFYICONDATA& data) override;
+
+ private:
+  struct Impl;
+  Impl* impl_;
+};
+
+// Records each call and shows nothing; for tests.
+class RecordingTray final : public TrayService {
+ public:
+  struct Call {
+    std::uint32_t message;
+    std::uint32_t uID;
+    std::uint32_t uFlags;
+    std::uint32_t uCallbackMessage;
+    QIcon icon;
+    std::string tip;
+  };
+  bool NotifyIcon(std::uint32_t message, const NOTIFYICONDATA& data) override;
+  std::vector<Call> calls;
+  // Whether an icon is there now (added and not deleted).
+  bool shown = false;
+};
+
+TrayService& Tray();
+// nullptr puts the desktop service back.
+void SetTray(TrayService* service);
+
+bool Shell_NotifyIconA(std::uint32_t message, const NOTIFYICONDATA* data);
+
+}  // namespace platform
