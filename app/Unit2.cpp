@@ -59,7 +59,9 @@ void TForm_POPMES::FormCreate() {
   StringGrid1->SetCol(3);
   const int client_width =
       StringGrid1->ColWidths(0) + StringGrid1->ColWidths(1) + StringGrid1->ColWidths(2) + 2;
-  resize(client_width, height());  // runs FormResize
+  resize(client_width, height());
+  // A hidden window gets its resize event only when first shown.
+  if (!isVisible()) FormResize();
   // The window starts hidden; ShowNotification brings it up.
 }
 

@@ -21,10 +21,26 @@ std::string RemoveJisRoman(const std::string& s) {
   return out;
 }
 
+// Two encoded-words side by side decode into "... ESC ( B ESC $ B ...", and
+// the JIS decoder does not take an escape sequence directly behind another.
+// Such a return to one-byte mode changes nothing: drop it.
+std::string DropReturnsBeforeEscapes(std::string s) {
+  std::size_t w = 0;
+  for (std::size_t i = 0; i < s.size();) {
+    if (s[i] == '\x1b' && i + 3 < s.size() && s[i + 1] == '(' && s[i + 3] == '\x1b') {
+      i += 3;
+      continue;
+    }
+    s[w++] = s[i++];
+  }
+  s.resize(w);
+  return s;
+}
+
 }  // namespace
 
 std::string DecodeForDisplay(const std::string& raw) {
-  const std::string s = RemoveJisRoman(DecodeHeaderString(raw));
+  const std::string s = DropReturnsBeforeEscapes(RemoveJisRoman(DecodeHeaderString(raw)));
   return ConvertJCode(s, JCODE_SJIS);
 }
 

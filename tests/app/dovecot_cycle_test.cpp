@@ -1,0 +1,53 @@
+// A whole check cycle over two accounts against the private Dovecot that
+// scripts/test.sh starts; skips when it is not running.
+#include <QAction>
+
+#include <cstdlib>
+
+#include "app_fixture.h"
+#include "byte_assert.h"
+#include "texts.h"
+
+namespace app_test {
+namespace {
+
+class DovecotCycle : public AppFixture {};
+
+std::string Env(const char* name) {
+  const char* v = std::getenv(name);
+  return v ? v : "";
+}
+
+TEST_F(DovecotCycle, TwoAccountsListTheirMailsInShiftJis) {
+  const std::string port = Env("TOLVANE_DOVECOT_PORT");
+  if (port.empty()) GTEST_SKIP() << "TOLVANE_DOVECOT_PORT is not set: no private Dovecot running";
+  const std::string user = Env("TOLVANE_DOVECOT_USER"), password = Env("TOLVANE_DOVECOT_PASSWORD");
+  const std::string server = "127.0.0.1:" + port;
+  WriteFile(Path("tolvane.ini"), SettingsText({{1, {"A", server, user, password}}, {3, {"B", server, user, password}}}));
+  WriteFile(Path("ngword.txt"), "\x8d\x4c\x8d\x90\r\n");  // 広告
+  Start();
+  clock->Advance(2000);
+
+  EXPECT_EQ(Form1->Caption(), "Finished.");
+  // Four mails each; the fourth subject holds the NG word.
+  ASSERT_EQ(Form_POPMES->MailCount, 6);
+  EXPECT_EQ(Form_POPMES->Caption(), std::string(texts::kMailTextHead) + "6" + texts::kMailTextTail);
+  EXPECT_TRUE(Form_POPMES->isVisible());
+  ASSERT_EQ(sound.requests.size(), 1u);
+
+  const auto cell = [](int col, int row) { return Form_POPMES->StringGrid1->Cells(col, row); };
+  for (int base : {0, 3}) {
+    SCOPED_TRACE(base);
+    EXPECT_EQ(cell(0, base), base ? "B" : "A");
+    EXPECT_BYTES_EQ(cell(1, base), std::string(" \x89\xef\x8b\x63\x82\xcc\x82\xa8\x92\x6d\x82\xe7\x82\xb9"));  // 会議のお知らせ
+    EXPECT_BYTES_EQ(cell(2, base), std::string(" \x8e\x52\x93\x63\x91\xbe\x98\x59 <yamada@example.jp>"));  // 山田太郎
+    EXPECT_EQ(cell(1, base + 1), " Hello from Dovecot");
+    EXPECT_EQ(cell(2, base + 1), " bob@example.com");
+    // A folded subject: its first line only. The sender's NG word does not count.
+    EXPECT_BYTES_EQ(cell(1, base + 2), std::string(" \x92\xb7\x82\xa2\x8c\x8f\x96\xbc\x82\xcc"));  // 長い件名の
+    EXPECT_BYTES_EQ(cell(2, base + 2), std::string(" \x8d\x4c\x8d\x90 <ad@example.jp>"));
+  }
+}
+
+}  // namespace
+}  // namespace app_test

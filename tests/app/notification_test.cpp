@@ -1,0 +1,90 @@
+// The notification window: where it shows, how tall, and when it hides.
+#include <QCloseEvent>
+
+#include "app_fixture.h"
+#include "texts.h"
+
+namespace app_test {
+namespace {
+
+class Notification : public AppFixture {
+ protected:
+  void SetUp() override {
+    AppFixture::SetUp();
+    Start();
+  }
+  TForm_POPMES& w() { return *Form_POPMES; }
+};
+
+TEST_F(Notification, StartsHiddenWithItsColumnsSplit) {
+  EXPECT_FALSE(w().isVisible());
+  EXPECT_EQ(w().Caption(), "Tolvane");
+  EXPECT_EQ(w().width(), 340);
+  EXPECT_EQ(w().StringGrid1->ColWidths(0), 18);
+  EXPECT_EQ(w().StringGrid1->ColWidths(1), 170);
+  EXPECT_EQ(w().StringGrid1->ColWidths(2), 340 - 18 - 170);
+  EXPECT_EQ(w().StringGrid1->Col(), 3);
+}
+
+TEST_F(Notification, ShowsOneRowPerMailAtTheCornerForFourSeconds) {
+  w().MailCount = 3;
+  w().ShowNotification();
+  EXPECT_TRUE(w().isVisible());
+  EXPECT_EQ(w().height(), 51);
+  EXPECT_EQ(w().StringGrid1->height(), 51);
+  EXPECT_EQ(w().frameGeometry().topLeft(), QPoint(8, 8));
+  clock->Advance(3999);
+  EXPECT_TRUE(w().isVisible());
+  clock->Advance(1);
+  EXPECT_FALSE(w().isVisible());
+}
+
+TEST_F(Notification, NoMailShowsTheCaptionBarAlone) {
+  w().MailCount = 0;
+  w().SetCaption(texts::kNoMailText);
+  w().ShowNotification();
+  EXPECT_TRUE(w().isVisible());
+  EXPECT_EQ(w().height(), 0);
+  clock->Advance(4000);
+  EXPECT_FALSE(w().isVisible());
+}
+
+TEST_F(Notification, ASecondShowMovesTheDeadline) {
+  w().MailCount = 1;
+  w().ShowNotification();
+  clock->Advance(3000);
+  w().ShowNotification();
+  clock->Advance(3999);
+  EXPECT_TRUE(w().isVisible());
+  clock->Advance(1);
+  EXPECT_FALSE(w().isVisible());
+}
+
+TEST_F(Notification, WideningSplitsTheColumnsAndRestartsTheCountdown) {
+  w().MailCount = 2;
+  w().ShowNotification();
+  clock->Advance(3000);
+  // 500 pixels wide with its frame.
+  const int frame = w().frameGeometry().width() - w().width();
+  w().resize(500 - frame, w().height());
+  EXPECT_EQ(w().StringGrid1->ColWidths(1), 250);
+  EXPECT_EQ(w().StringGrid1->ColWidths(2), 500 - frame - 18 - 250);
+  clock->Advance(3999);
+  EXPECT_TRUE(w().isVisible());
+  clock->Advance(1);
+  EXPECT_FALSE(w().isVisible());
+}
+
+TEST_F(Notification, ClosingOnlyHidesAndTheRowsStay) {
+  w().MailCount = 1;
+  w().StringGrid1->SetCells(1, 0, "subject");
+  w().ShowNotification();
+  w().Close();
+  EXPECT_FALSE(w().isVisible());
+  w().ShowNotification();
+  EXPECT_TRUE(w().isVisible());
+  EXPECT_EQ(w().StringGrid1->Cells(1, 0), "subject");
+}
+
+}  // namespace
+}  // namespace app_test
