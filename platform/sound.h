@@ -15,8 +15,10 @@ class SoundService {
   virtual ~SoundService() = default;
   // The system sound of a message-box type (MB_ICONASTERISK: "information").
   virtual bool MessageBeep(unsigned type) = 0;
-  // Plays a sound file (path in Shift_JIS). With SND_ASYNC returns at once
-  // and plays in the background.
+  // Plays a sound file (path in Shift_JIS); false when it does not exist or
+  // cannot be played. With SND_ASYNC returns at once and plays in the
+  // background. (DesktopSound never waits, SND_ASYNC or not: its caller is
+  // the GUI thread.)
   virtual bool PlaySoundFile(const std::string& file, unsigned flags) = 0;
 };
 

@@ -19,9 +19,6 @@
 namespace platform {
 namespace {
 
-constexpr TColor kWindow = SystemColor(5);
-constexpr TColor kHighlight = SystemColor(13);
-constexpr TColor kHighlightText = SystemColor(14);
 // Lines between fixed cells must show against clBtnFace, the usual fixed colour.
 constexpr TColor kFixedLine = clBtnShadow;
 constexpr TColor kLine = clBtnFace;
@@ -102,8 +99,9 @@ struct TStringGrid::Impl {
   class Editor : public QLineEdit {
    public:
     using QLineEdit::QLineEdit;
-    // The text the cell showed when the editor took it.
+    // The text the cell showed when the editor took it, and its bytes.
     QString shown;
+    std::string original;
   };
 
   class Delegate : public QStyledItemDelegate {
@@ -114,16 +112,24 @@ struct TStringGrid::Impl {
       impl_.PaintCell(*painter, option.rect, index.column(), index.row());
     }
 
-    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex&) const override {
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex& index) const override {
       auto* editor = new Editor(parent);
       editor->setFrame(false);
       editor->setFont(impl_.font.ToQFont());
+      // What the user types is in the cell at once, as with the desktop
+      // grid: whoever reads the cells (a save at exit) gets it even while
+      // the editor is still open.
+      const int col = index.column(), row = index.row();
+      QObject::connect(editor, &QLineEdit::textEdited, editor, [this, col, row](const QString& text) {
+        impl_.StoreCell(col, row, QStringToSjis(text));
+      });
       return editor;
     }
 
     void setEditorData(QWidget* editor, const QModelIndex& index) const override {
       auto* e = static_cast<Editor*>(editor);
-      e->shown = SjisToQString(impl_.Cell(index.column(), index.row()));
+      e->original = impl_.Cell(index.column(), index.row());
+      e->shown = SjisToQString(e->original);
       e->setText(e->shown);
     }
 
@@ -132,7 +138,10 @@ struct TStringGrid::Impl {
       // Only a changed text is written back: a cell whose bytes are no
       // Shift_JIS would otherwise lose them to U+FFFD and "?" when the user
       // merely passes through it.
-      if (e->text() == e->shown) return;
+      if (e->text() == e->shown) {
+        impl_.grid.SetCells(index.column(), index.row(), e->original);
+        return;
+      }
       impl_.grid.SetCells(index.column(), index.row(), QStringToSjis(e->text()));
     }
 
@@ -141,6 +150,12 @@ struct TStringGrid::Impl {
     }
 
     bool eventFilter(QObject* object, QEvent* event) override {
+      // Escape takes the edit back: the cell gets its bytes of before.
+      if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        auto* e = static_cast<Editor*>(object);
+        const QModelIndex index = impl_.grid.currentIndex();
+        if (index.isValid()) impl_.grid.SetCells(index.column(), index.row(), e->original);
+      }
       // Without goTabs, Tab leaves the grid from the editor as it does from
       // the grid itself, instead of moving to the next cell.
       if (event->type() == QEvent::KeyPress && !(impl_.options & goTabs)) {
@@ -190,6 +205,15 @@ struct TStringGrid::Impl {
 
   explicit Impl(TStringGrid& g) : grid(g), model(*this), delegate(*this), filter(*this) {}
 
+  // Stores a cell's bytes without telling the view: an open editor would
+  // otherwise be reloaded from the cell on every keystroke.
+  void StoreCell(int col, int row, std::string bytes) {
+    const auto r = static_cast<std::size_t>(row), c = static_cast<std::size_t>(col);
+    if (r >= cells.size()) cells.resize(r + 1);
+    if (c >= cells[r].size()) cells[r].resize(c + 1);
+    cells[r][c] = std::move(bytes);
+  }
+
   const std::string& Cell(int col, int row) const {
     static const std::string empty;
     if (row < 0 || col < 0 || static_cast<std::size_t>(row) >= cells.size()) return empty;
@@ -223,7 +247,7 @@ struct TStringGrid::Impl {
     if (!fixed && CurrentIs(col, row)) state |= gdSelected | (focused ? gdFocused : 0);
     const bool highlight = (state & gdFocused) != 0;
     const TColor base = fixed ? fixed_color : color;
-    const TColor fill = highlight ? kHighlight : base;
+    const TColor fill = highlight ? clHighlight : base;
 
     p.save();
     const bool vert_drawn = options & (fixed ? goFixedVertLine : goVertLine);
@@ -236,7 +260,7 @@ struct TStringGrid::Impl {
     TCanvas canvas(p);
     canvas.SetBrushColor(fill);
     canvas.Font().Assign(font);
-    if (highlight) canvas.Font().SetColor(kHighlightText);
+    if (highlight) canvas.Font().SetColor(clHighlightText);
     canvas.FillRect(rect);
     canvas.TextOut(rect.Left + 2, rect.Top + 2, Cell(col, row));
     if (grid.OnDrawCell) {
@@ -273,7 +297,7 @@ struct TStringGrid::Impl {
   // the notification window parks its current cell in a column never shown.
   void ApplyCurrent() {
     QModelIndex index;
-    if (col >= fixed_cols && row >= fixed_rows) index = model.index(row, col);
+    if (cur_col >= fixed_cols && cur_row >= fixed_rows) index = model.index(cur_row, cur_col);
     const bool auto_scroll = grid.hasAutoScroll();
     grid.setAutoScroll(false);
     ++applying;
@@ -285,8 +309,8 @@ struct TStringGrid::Impl {
 
   void CurrentMoved(const QModelIndex& current) {
     if (applying || !current.isValid()) return;
-    col = current.column();
-    row = current.row();
+    cur_col = current.column();
+    cur_row = current.row();
     // The view has closed the editor on the cell left behind.
     ShowEditorIfAlways();
   }
@@ -301,8 +325,8 @@ struct TStringGrid::Impl {
     if ((options & both) == both && HasFocusWithin() && !grid.EditorMode()) grid.SetEditorMode(true);
   }
 
-  // After focus arrives or an editor closes; later, since the view is still
-  // in the middle of its own handling then.
+  // When focus arrives, also back from an editor that closed; later, since
+  // the view is still in the middle of its own handling then.
   void QueueShowEditor() {
     QTimer::singleShot(0, &grid, [g = &grid] { g->impl_->ShowEditorIfAlways(); });
   }
@@ -380,12 +404,12 @@ struct TStringGrid::Impl {
   int default_col_width = 64;
   int default_row_height = 24;
   TColor fixed_color = clBtnFace;
-  TColor color = kWindow;
+  TColor color = clWindow;
   TGridOptions options = kDefaultOptions;
   TFont font;
   bool read_only = false;
-  int col = 1;
-  int row = 1;
+  int cur_col = 1;  // the current cell
+  int cur_row = 1;
   int applying = 0;
   TCanvas* current_canvas = nullptr;
   int sizing_col = -1;
@@ -414,7 +438,6 @@ TStringGrid::TStringGrid(QWidget* parent) : QTableView(parent), impl_(std::make_
   setModel(&impl_->model);
   connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
           [this](const QModelIndex& current) { impl_->CurrentMoved(current); });
-  connect(&impl_->delegate, &QAbstractItemDelegate::closeEditor, this, [this] { impl_->QueueShowEditor(); });
   impl_->font.OnChange = [this] {
     if (QWidget* editor = indexWidget(currentIndex())) editor->setFont(impl_->font.ToQFont());
     viewport()->update();
@@ -455,7 +478,7 @@ void TStringGrid::SetColCount(int n) {
   impl_->model.SetColCount(n);
   --impl_->applying;
   impl_->ApplyColWidths();
-  impl_->col = std::clamp(impl_->col, impl_->fixed_cols, n - 1);
+  impl_->cur_col = std::clamp(impl_->cur_col, impl_->fixed_cols, n - 1);
   impl_->ApplyCurrent();
 }
 
@@ -469,7 +492,7 @@ void TStringGrid::SetRowCount(int n) {
   impl_->model.SetRowCount(n);
   --impl_->applying;
   impl_->ApplyRowHeights();
-  impl_->row = std::clamp(impl_->row, impl_->fixed_rows, n - 1);
+  impl_->cur_row = std::clamp(impl_->cur_row, impl_->fixed_rows, n - 1);
   impl_->ApplyCurrent();
 }
 
@@ -479,7 +502,7 @@ void TStringGrid::SetFixedCols(int n) {
   n = std::clamp(n, 0, impl_->col_count - 1);
   if (n == impl_->fixed_cols) return;
   impl_->fixed_cols = n;
-  impl_->col = std::max(impl_->col, n);
+  impl_->cur_col = std::max(impl_->cur_col, n);
   impl_->model.AllChanged();
   impl_->ApplyCurrent();
 }
@@ -490,7 +513,7 @@ void TStringGrid::SetFixedRows(int n) {
   n = std::clamp(n, 0, impl_->row_count - 1);
   if (n == impl_->fixed_rows) return;
   impl_->fixed_rows = n;
-  impl_->row = std::max(impl_->row, n);
+  impl_->cur_row = std::max(impl_->cur_row, n);
   impl_->model.AllChanged();
   impl_->ApplyCurrent();
 }
@@ -499,11 +522,7 @@ std::string TStringGrid::Cells(int col, int row) const { return impl_->Cell(col,
 
 void TStringGrid::SetCells(int col, int row, const std::string& sjis) {
   if (col < 0 || row < 0) return;
-  auto& cells = impl_->cells;
-  const auto r = static_cast<std::size_t>(row), c = static_cast<std::size_t>(col);
-  if (r >= cells.size()) cells.resize(r + 1);
-  if (c >= cells[r].size()) cells[r].resize(c + 1);
-  cells[r][c] = sjis;
+  impl_->StoreCell(col, row, sjis);
   impl_->model.CellChanged(col, row);
 }
 
@@ -566,19 +585,19 @@ void TStringGrid::SetOptions(TGridOptions options) {
   impl_->ShowEditorIfAlways();
 }
 
-int TStringGrid::Col() const { return impl_->col; }
+int TStringGrid::Col() const { return impl_->cur_col; }
 
 void TStringGrid::SetCol(int col) {
   if (col < impl_->fixed_cols || col >= impl_->col_count) return;
-  impl_->col = col;
+  impl_->cur_col = col;
   impl_->ApplyCurrent();
 }
 
-int TStringGrid::Row() const { return impl_->row; }
+int TStringGrid::Row() const { return impl_->cur_row; }
 
 void TStringGrid::SetRow(int row) {
   if (row < impl_->fixed_rows || row >= impl_->row_count) return;
-  impl_->row = row;
+  impl_->cur_row = row;
   impl_->ApplyCurrent();
 }
 

@@ -34,7 +34,8 @@ struct NOTIFYICONDATA {
   char szTip[64] = {};  // Shift_JIS, NUL-terminated
 };
 
-// Copies at most 63 bytes of text and a NUL into the tip field.
+// Copies at most 63 bytes of text and a NUL into the tip field; a
+// double-byte character that does not fit whole is left out.
 void SetTip(NOTIFYICONDATA& data, const std::string& sjis);
 std::string TipText(const NOTIFYICONDATA& data);
 
@@ -45,9 +46,12 @@ class TrayService {
   virtual bool NotifyIcon(std::uint32_t message, const NOTIFYICONDATA& data) = 0;
 };
 
-// A QSystemTrayIcon per (owner, id). Trigger, DoubleClick and Context
-// activations are sent to the owner as WM_LBUTTONUP, WM_LBUTTONDBLCLK and
-// WM_RBUTTONDOWN.
+// A QSystemTrayIcon per (owner, id), a child of the owner form, so the icons
+// go when the form goes. Trigger, DoubleClick and Context activations are
+// sent to the owner as WM_LBUTTONUP, WM_LBUTTONDBLCLK and WM_RBUTTONDOWN
+// (only once NIF_MESSAGE has given a callback message); the owner opens its
+// own menu. An error escaping the owner's handler goes to
+// Application().ShowException.
 class DesktopTray final : public TrayService {
  public:
   DesktopTray();

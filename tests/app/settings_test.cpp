@@ -1,6 +1,9 @@
 // The account table and its settings file, the NG-word file and start-up.
 #include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QImage>
 
 #include "app_fixture.h"
@@ -59,6 +62,11 @@ TEST_F(Settings, OptionsReadAsIntegersAndWriteAsOneOrZero) {
 
 TEST_F(Settings, EditedCellsAndMenuChoicesAreSavedAtClose) {
   Start();
+  // Typed into the editor the table opens with, and not yet committed.
+  auto* editor = qobject_cast<QLineEdit*>(Form1->StringGrid1->indexWidget(Form1->StringGrid1->currentIndex()));
+  ASSERT_NE(editor, nullptr);
+  QKeyEvent key(QEvent::KeyPress, 0, Qt::NoModifier, QString::fromUtf8("仕事"));
+  QApplication::sendEvent(editor, &key);
   Form1->StringGrid1->SetCells(0, 3, "\x83\x81\x81\x5b\x83\x8b");  // メール
   Form1->StringGrid1->SetCells(3, 3, " spaced ");
   Form1->N_IconClick();
@@ -67,6 +75,7 @@ TEST_F(Settings, EditedCellsAndMenuChoicesAreSavedAtClose) {
   DestroyWindows();
 
   Start();
+  EXPECT_BYTES_EQ(Form1->StringGrid1->Cells(0, 1), std::string("\x8e\x64\x8e\x96"));  // 仕事
   EXPECT_BYTES_EQ(Form1->StringGrid1->Cells(0, 3), std::string("\x83\x81\x81\x5b\x83\x8b"));
   EXPECT_EQ(Form1->StringGrid1->Cells(3, 3), " spaced ");
   EXPECT_TRUE(Form1->N_Icon->isChecked());

@@ -64,8 +64,8 @@ TEST_F(StringGridTest, Defaults) {
   EXPECT_EQ(g.DefaultColWidth(), 64);
   EXPECT_EQ(g.DefaultRowHeight(), 24);
   EXPECT_EQ(g.FixedColor(), platform::clBtnFace);
-  EXPECT_EQ(g.Color(), platform::SystemColor(5));
-  EXPECT_EQ(current(), std::make_pair(1, 1));  // of the fixture's grid, untouched so far
+  EXPECT_EQ(g.Color(), platform::clWindow);
+  EXPECT_EQ(std::make_pair(g.Col(), g.Row()), std::make_pair(1, 1));
   EXPECT_EQ(g.Canvas(), nullptr);
 }
 
@@ -106,12 +106,14 @@ TEST_F(StringGridTest, CellsAndLinesTileTheView) {
     EXPECT_COLOR_EQ(pixel(img, 31, 20), kFixed);
     EXPECT_COLOR_EQ(pixel(img, 32 + c.line, 20), kWhite);
     const TColor between_rows = pixel(img, 40, 16);
-    const TColor between_cols = pixel(img, 32 + 123, 20 + c.line);
+    const int after_col1 = 32 + c.line + 123;
+    const TColor between_cols = pixel(img, after_col1, 20 + c.line);
     if (c.line) {
       EXPECT_NE(between_rows, kFixed);
       EXPECT_NE(between_rows, kWhite);
       EXPECT_NE(between_cols, kWhite);
-      EXPECT_EQ(pixel(img, 32 + 124 + 80, 40), between_cols);  // the line after column 2
+      EXPECT_COLOR_EQ(pixel(img, after_col1 - 1, 20 + c.line), kWhite);
+      EXPECT_COLOR_EQ(pixel(img, after_col1 + 1 + 80, 40), between_cols);  // the line after column 2
     } else {
       EXPECT_COLOR_EQ(between_rows, kWhite);
       EXPECT_COLOR_EQ(between_cols, kWhite);
@@ -127,6 +129,7 @@ TEST_F(StringGridTest, TextIsDrawnInTheFontAndClippedToItsCell) {
   const QImage img = picture();
   const QRect narrow = ToQRect(grid->CellRect(1, 1));
   EXPECT_TRUE(has_color(img, narrow, 0x00FF00));
+  EXPECT_FALSE(has_color(img, QRect(narrow.right() + 1, narrow.top(), 1, narrow.height()), 0x00FF00));  // its line
   EXPECT_FALSE(has_color(img, ToQRect(grid->CellRect(2, 1)), 0x00FF00));
   // The text starts 2 pixels in.
   EXPECT_FALSE(has_color(img, QRect(narrow.left(), narrow.top(), 2, narrow.height()), 0x00FF00));
@@ -228,6 +231,15 @@ TEST_F(StringGridTest, TypedTextIsWrittenAsShiftJisUnlessEscaped) {
     send_key(*editor(), 0, QString::fromUtf8("あい"));
     send_key(*editor(), Qt::Key_X, QStringLiteral("x"));
     EXPECT_EQ(editor()->text(), QString::fromUtf8("あいx"));
+    // In the cell already while the editor is open (a save at exit reads
+    // it), and typing in the middle keeps the cursor where it is.
+    EXPECT_BYTES_EQ(grid->Cells(1, 2), std::string("\x82\xA0\x82\xA2x"));
+    editor()->setCursorPosition(1);
+    send_key(*editor(), Qt::Key_Y, QStringLiteral("y"));
+    send_key(*editor(), Qt::Key_Z, QStringLiteral("z"));
+    EXPECT_EQ(editor()->text(), QString::fromUtf8("あyzいx"));
+    send_key(*editor(), Qt::Key_Backspace);
+    send_key(*editor(), Qt::Key_Backspace);
     if (c.escape)
       send_key(*editor(), Qt::Key_Escape);
     else
@@ -298,10 +310,10 @@ TEST_F(StringGridTest, WithoutGoTabsTabLeavesTheCellAlone) {
 }
 
 TEST_F(StringGridTest, AlwaysShownEditorFollowsTheCurrentCell) {
+  grid->SetOptions(platform::goEditing | platform::goAlwaysShowEditor);
+  EXPECT_FALSE(grid->EditorMode());  // not before the grid has the focus
   form.activateWindow();
   grid->setFocus();
-  ASSERT_TRUE(test_support::settle_until([&] { return grid->hasFocus(); }));
-  grid->SetOptions(platform::goEditing | platform::goAlwaysShowEditor);
   ASSERT_TRUE(test_support::settle_until([&] { return grid->EditorMode(); }));
   grid->SetCol(3);
   ASSERT_TRUE(test_support::settle_until([&] { return grid->EditorMode(); }));
@@ -321,7 +333,7 @@ TEST_F(StringGridTest, FocusedCurrentCellIsHighlighted) {
   grid->setFocus();
   ASSERT_TRUE(test_support::settle_until([&] { return grid->hasFocus(); }));
   const QImage img = picture();
-  EXPECT_COLOR_EQ(pixel(img, cell.left(), cell.top()), platform::RGB(0, 0, 128));
+  EXPECT_COLOR_EQ(pixel(img, cell.left(), cell.top()), platform::ColorToRGB(platform::clHighlight));
   EXPECT_TRUE(has_color(img, cell, kWhite));  // the text in the highlight's text colour
 }
 
@@ -376,7 +388,7 @@ TEST_F(StringGridTest, ColumnLinesInTheFixedRowsCanBeDragged) {
   }
   // Lines below the fixed rows do not size.
   grid->SetOptions(platform::goColSizing | platform::goVertLine);
-  test_support::send_press(*grid->viewport(), {90, 40});
+  test_support::send_press(*grid->viewport(), {64, 40});
   test_support::send_move(*grid->viewport(), {120, 40});
   test_support::send_release(*grid->viewport(), {120, 40});
   EXPECT_EQ(grid->ColWidths(0), 64);
