@@ -63,7 +63,6 @@ int main(int argc, char** argv) {
   try {
     TolvaneApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tolvane"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Tolvane"));
     // The program lives in the tray: hiding its last window does not end it.
     QApplication::setQuitOnLastWindowClosed(false);
     platform::Application().SetTitle(texts::kTitle);

@@ -29,9 +29,9 @@ inline constexpr char kBoxCaption[] =
 inline constexpr char kStowCaption[] = "\x83^\x83X\x83N\x83g\x83\x8c\x83" "C\x82\xc9\x8e\xfb\x94[";  // タスクトレイに収納
 inline constexpr char kAgainCaption[] = "\x8d\xc4\x95\x5c\x8e\xa6";  // 再表示
 inline constexpr char kCheckCaption[] = "\x8d\xa1\x82\xb7\x82\xae\x83`\x83" "F\x83" "b\x83N";  // 今すぐチェック
-inline constexpr char kWebAddress[] = "http://tolvane.example.org/";
-inline constexpr char kMailAddress[] = "support@tolvane.example.org";
-inline constexpr char kRightsNotice[] = "(C) Tolvane developers";
+inline constexpr char kWebAddress[] = "http://tolvane.example.org";
+inline constexpr char kMailAddress[] = "tolvane@example.org";
+inline constexpr char kRightsNotice[] = "(C) Tolvane";
 
 // Tray menu.
 inline constexpr char kMenuStop[] = "\x88\xea\x8e\x9e\x92\xe2\x8e~";  // 一時停止

@@ -54,7 +54,6 @@ TTimer::TTimer() {
 }
 
 TTimer::~TTimer() {
-  *alive_ = false;
   all_timers().erase(this);
 }
 

@@ -60,7 +60,6 @@ class TTimer {
   bool enabled_ = true;
   std::int64_t due_at_ = -1;
   QTimer qt_timer_;
-  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 
 }  // namespace platform
