@@ -9,6 +9,8 @@
 # Users (password = user name + "-pw"):
 #   alice  a few fixed messages with ISO-2022-JP encoded-word headers
 #   bulk   BULK_COUNT generated messages (default 0)
+#   demo   a handful of everyday Japanese mails for scripts/run.sh's demo; one
+#          is an advertisement marked 未承認広告, the demo's NG word
 # DIR/env holds TOLVANE_DOVECOT_PORT, _USER and _PASSWORD for alice.
 set -euo pipefail
 
@@ -72,6 +74,18 @@ fixed = [
      "Subject: Re: " + jis_word("広告") + " test"],
 ]
 write("alice", fixed)
+write("demo", [
+    ["From: " + jis_word("佐藤花子") + " <hanako@example.jp>",
+     "Subject: " + jis_word("週末の打ち合わせについて")],
+    ["From: " + jis_word("田中一郎") + " <ichiro@example.jp>",
+     "Subject: " + jis_word("資料をお送りします")],
+    ["From: shop@example.com",
+     "Subject: " + jis_word("未承認広告※今だけ半額セール")],
+    ["From: Tolvane <info@example.org>",
+     "Subject: Welcome to Tolvane"],
+    ["From: " + jis_word("鈴木") + " <suzuki@example.jp>",
+     "Subject: Re: " + jis_word("来週の予定")],
+])
 write("bulk", [["From: " + jis_word("送信者%d" % i) + " <s%d@example.jp>" % i,
                 "Subject: " + jis_word("お知らせ第%d号" % i),
                 "Message-ID: <%d@example.jp>" % i] for i in range(1, bulk + 1)])
@@ -116,7 +130,7 @@ service auth {
   fill_mailboxes "$dir/home" "$bulk"
   [[ $(id -u) == 0 ]] && chown -R "$uid:$gid" "$dir/home"
 
-  printf '%s\n' "alice:{PLAIN}alice-pw" "bulk:{PLAIN}bulk-pw" >"$dir/passwd"
+  printf '%s\n' "alice:{PLAIN}alice-pw" "bulk:{PLAIN}bulk-pw" "demo:{PLAIN}demo-pw" >"$dir/passwd"
   chmod 644 "$dir/passwd"
 
   local port

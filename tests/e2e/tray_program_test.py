@@ -11,7 +11,6 @@ output go to $TOLVANE_E2E_ARTIFACTS, else to DIR."""
 
 import argparse
 import os
-import re
 import shutil
 import signal
 import subprocess
@@ -22,7 +21,7 @@ import time
 from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parent))
-from xsession import Failure, Session, missing_tools, wait_until  # noqa: E402
+from xsession import Failure, Session, missing_tools, unquote, wait_until  # noqa: E402
 
 SKIP = 77
 # Message 4 of the test mailbox has this word in its subject.
@@ -152,11 +151,16 @@ class Program:
                 return w
         return None
 
-    def popup(self):
+    def menu(self):
+        """The open pop-up menu: a viewable override-redirect top-level
+        that is no tooltip (Qt gives the tray's menu no menu type)."""
         for w in self.windows():
             info = self.session.info(w)
-            if info and info["override_redirect"] and info["map_state"] == "IsViewable" \
-                    and info["width"] > 40:
+            if not (info and info["override_redirect"] and info["parent_is_root"]
+                    and info["map_state"] == "IsViewable"):
+                continue
+            kind = self.session.props(w, "_NET_WM_WINDOW_TYPE")["_NET_WM_WINDOW_TYPE"] or ""
+            if "TOOLTIP" not in kind:
                 return w
         return None
 
@@ -191,7 +195,6 @@ class TitleSpy:
         threading.Thread(target=self._read, daemon=True).start()
 
     def _read(self):
-        from xsession import unquote
         for raw in self.proc.stdout:
             line = raw.decode("utf-8", "replace").rstrip("\n")
             if line.startswith("_NET_WM_NAME"):
@@ -205,6 +208,11 @@ class TitleSpy:
     def stop(self):
         self.proc.kill()
         self.proc.wait()
+
+
+def viewable(session, win):
+    info = session.info(win)
+    return info is not None and info["map_state"] == "IsViewable"
 
 
 def distinct(values):
@@ -280,19 +288,28 @@ def case_menu_exit(session, binary, dovecot, artifacts):
         check_notification(session, prog, note, focus_before, "notification after the check")
         session.screenshot(note, artifacts / "notification.png")
 
-        _, waited = wait_until("title 'Finished.'", 10, lambda: "Finished." in spy.seen())
-        titles = distinct(spy.seen())
-        log(f"  main window titles: {titles}")
-        order = ["Tolvane", "Connecting...", "Connecting to [A]127.0.0.1.", "Finished."]
-        positions = [order.index(t) if t in order else -1 for t in titles]
-        if -1 in positions or positions != sorted(positions):
-            raise Failure(f"main window titles {titles} are not in the order {order}")
-        if "Connecting..." not in titles:
-            raise Failure(f"main window titles {titles}: 'Connecting...' never seen")
+        wait_until("title 'Finished.'", 10, lambda: "Finished." in spy.seen())
+        events = spy.seen()
+        titles = distinct(events)
+        log(f"  main window titles: {titles}; {len(events) - 1} changes after the first")
+        host = server.partition(":")[0]
+        # The rank of each title in the cycle; the server may be shown with
+        # or without its port.
+        rank = {"Tolvane": 0, "Connecting...": 1, f"Connecting to [A]{host}.": 2,
+                f"Connecting to [A]{server}.": 2, "Finished.": 3}
+        ranks = [rank.get(t, -1) for t in titles]
+        if -1 in ranks or ranks != sorted(ranks) or titles[-1] != "Finished." \
+                or 2 not in ranks:
+            raise Failure(f"main window titles {titles}, expected 'Tolvane', 'Connecting...',"
+                          f" 'Connecting to [A]{host}.' (or with :port), 'Finished.' in order")
+        # "Connecting..." lasts only until the first account's line replaces
+        # it, often too short for a reader to see the value; xprop still
+        # reports one change for it.
+        if "Connecting..." not in titles and len(events) - 1 < 3:
+            raise Failure(f"main window title changes {events}: none for 'Connecting...'")
 
-        _, hidden_after = wait_until(
-            "notification hidden", 8,
-            lambda: session.info(note)["map_state"] != "IsViewable")
+        # Hidden: unmapped, or its window destroyed.
+        wait_until("notification hidden", 8, lambda: not viewable(session, note))
         visible = time.monotonic() - shown_at
         log(f"  notification hidden {visible:.2f} s after it was shown")
         if not 3.0 <= visible <= 6.0:
@@ -302,13 +319,13 @@ def case_menu_exit(session, binary, dovecot, artifacts):
         icon_info = session.info(icon)
         session.run("xdotool", "mousemove", "--window", str(icon),
                     str(icon_info["width"] // 2), str(icon_info["height"] // 2), "click", "1")
-        wait_until("notification shown again after a left click on the tray icon", 5,
-                   lambda: session.info(note)["map_state"] == "IsViewable")
+        note, _ = wait_until("notification shown again after a left click on the tray icon", 5,
+                             lambda: prog.managed_window(lambda t: t.startswith("Tolvane - ")))
         check_notification(session, prog, note, focus_before, "notification after the click")
 
         # Right click: the tray menu; its last item ends the program.
         session.run("xdotool", "click", "3")
-        menu, _ = wait_until("tray menu opened by a right click", 5, prog.popup)
+        menu, _ = wait_until("tray menu opened by a right click", 5, prog.menu)
         session.screenshot(menu, artifacts / "tray-menu.png")
         session.run("xdotool", "key", "--delay", "50", *(["Down"] * len(MENU_ITEMS)), "Return")
         code = prog.wait_exit(10)
