@@ -15,6 +15,7 @@
 #include "Unit1.h"
 #include "Unit2.h"
 #include "application.h"
+#include "caret_blink.h"
 #include "texts.h"
 
 namespace {
@@ -67,6 +68,8 @@ int main(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);
     platform::Application().SetTitle(texts::kTitle);
     WatchTerminationSignals(&app);
+    // The account table's editor caret must not keep an idle program awake.
+    platform::CaretBlinkLimit caret_blink;
 
     Form1 = new TForm1();
     platform::Application().SetMainForm(Form1);
