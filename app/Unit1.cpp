@@ -12,6 +12,7 @@
 #include "application.h"
 #include "icons.h"
 #include "label_control.h"
+#include "taskbar.h"
 #include "texts.h"
 
 TForm1* Form1 = nullptr;
@@ -189,4 +190,10 @@ void TForm1::CreateControls() {
 void TForm1::ShowMainWindow() {
   Show();
   SetForegroundWindow();
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+  // The program shows no taskbar button: it lives in the tray.
+  platform::SkipTaskbar(*this);
+  platform::TForm::showEvent(event);
 }

@@ -109,6 +109,7 @@ class TForm1 : public platform::TForm {
   void Dispatch(platform::TMessage& message) override;
   void FormCloseQuery(bool& CanClose) override;
   void FormClose(platform::TCloseAction& Action) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   void FormCreate();

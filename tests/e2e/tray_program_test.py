@@ -274,6 +274,11 @@ def case_menu_exit(session, binary, dovecot, artifacts):
             raise Failure(f"main window client is {main_info['width']}x{main_info['height']},"
                           " expected 340x236")
 
+        # No taskbar button: the program lives in the tray.
+        state = session.props(main, "_NET_WM_STATE")["_NET_WM_STATE"] or ""
+        if "_NET_WM_STATE_SKIP_TASKBAR" not in state:
+            raise Failure(f"main window _NET_WM_STATE is {state!r}: it would show a taskbar button")
+
         # The main window holds the focus, as a window the user types in would.
         session.run("xdotool", "windowactivate", "--sync", str(main))
         focus_before = session.focus()
