@@ -81,16 +81,10 @@ void TForm1::CheckAccount(const std::string& server, const std::string& account,
     NMPOP31->Host = server;
     NMPOP31->UserID = account;
     NMPOP31->Password = password;
-    try {
-      NMPOP31->Connect();
-      NMPOP31->Disconnect();
-    } catch (...) {
-      // An error of the listing leaves the connection open; close it so that
-      // the next account starts clean (the client is gone if the close let
-      // go of it meanwhile).
-      if (NMPOP31 && NMPOP31->Connected()) NMPOP31->Abort();
-      throw;
-    }
+    // A failing connect closes its connection itself, also after an error
+    // of the listing, so the next account starts clean.
+    NMPOP31->Connect();
+    NMPOP31->Disconnect();
   } catch (...) {
     SetCaption(texts::kServerError);
   }

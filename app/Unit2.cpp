@@ -86,9 +86,8 @@ void TForm_POPMES::ShowNotification() {
   PlaceAtCorner();
   show();
   raise();
-  repaint();
   StringGrid1->SetBounds(0, 0, width(), height());
-  StringGrid1->viewport()->update();
+  repaint();
   Timer1->SetEnabled(false);
   Timer1->SetInterval(kShowMs);
   Timer1->SetEnabled(true);

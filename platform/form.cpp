@@ -1,7 +1,6 @@
 #include "form.h"
 
 #include <QCloseEvent>
-#include <QCoreApplication>
 
 #include "application.h"
 #include "sjis_text.h"

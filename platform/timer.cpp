@@ -1,7 +1,6 @@
 #include "timer.h"
 
 #include <algorithm>
-#include <limits>
 #include <set>
 
 namespace platform {

@@ -63,7 +63,6 @@ TEST_F(CheckCycle, AnnouncesOnlyCountsAboveEveryEarlierOne) {
 TEST_F(CheckCycle, TrayShowsCheckingWhileACycleRuns) {
   Start();
   ServeMails(1, "A", PlainMails(1));
-  std::vector<std::string> tips_seen;
   Form1->CheckAllAccounts();
   // The record of the start of the cycle: checking picture and tip.
   ASSERT_GE(tray.calls.size(), 3u);
