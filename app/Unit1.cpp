@@ -11,6 +11,7 @@
 #include "URLLabel.h"
 #include "application.h"
 #include "icons.h"
+#include "settings_folder.h"
 #include "label_control.h"
 #include "taskbar.h"
 #include "texts.h"
@@ -91,10 +92,11 @@ void TForm1::FormCreate() {
   platform::Shell_NotifyIconA(platform::NIM_ADD, &TrayIconData);
 
   CreateAccountTable();
+  FSettingsDir = settings_folder::Prepare(platform::Application().ExeDir());
   LoadSettings();
 
   FNgWords = std::make_unique<TStringList>();
-  FNgWords->LoadFromFile(platform::Application().ExeDir() + "ngword.txt");
+  FNgWords->LoadFromFile(FSettingsDir + "ngword.txt");
 
   if (!N_Icon->isChecked()) ShowMainWindow();
 }

@@ -1,10 +1,11 @@
-// The account table and the settings file beside the executable.
+// The account table and the settings file.
 #include "Unit1.h"
 
 #include <QAction>
 
 #include "application.h"
 #include "ini_file.h"
+#include "settings_folder.h"
 #include "texts.h"
 
 namespace {
@@ -19,7 +20,7 @@ std::string AccountSection(int row) { return "Account:" + std::to_string(row); }
 
 }  // namespace
 
-std::string TForm1::SettingsPath() const { return platform::Application().ExeDir() + "tolvane.ini"; }
+std::string TForm1::SettingsPath() const { return FSettingsDir + "tolvane.ini"; }
 
 void TForm1::CreateAccountTable() {
   StringGrid1->SetColCount(4);
@@ -68,6 +69,9 @@ void TForm1::LoadSettings() {
 }
 
 void TForm1::SaveSettings() {
+  // The user's folder may not exist yet; if it cannot be made, the write
+  // below says so.
+  settings_folder::Create(FSettingsDir);
   TIniFile ini(SettingsPath());
   ini.WriteBool(kOption, "Stop", N_Stop->isChecked());
   ini.WriteBool(kOption, "Icon", N_Icon->isChecked());

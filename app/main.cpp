@@ -7,7 +7,9 @@
 #include <QSocketNotifier>
 
 #include <csignal>
+#include <cstdio>
 #include <exception>
+#include <string>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -16,6 +18,8 @@
 #include "Unit2.h"
 #include "application.h"
 #include "caret_blink.h"
+#include "command_line.h"
+#include "display_check.h"
 #include "texts.h"
 
 namespace {
@@ -61,6 +65,11 @@ void WatchTerminationSignals(QObject* owner) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (const auto status = command_line::AnswerInfoOptions(argc, argv, stdout)) return *status;
+  if (const std::string problem = platform::DisplayProblem(argc, argv); !problem.empty()) {
+    std::fprintf(stderr, "tolvane: %s\n", problem.c_str());
+    return 1;
+  }
   try {
     TolvaneApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tolvane"));

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Benchmarks the POP3 client on a private Dovecot holding 1000 messages.
-#   bench/pop3/run.sh [BUILD_DIR] [ROUNDS]     (default build/release)
+#   bench/pop3/run.sh [BUILD_DIR] [ROUNDS]     (default build/bench)
 set -euo pipefail
 cd "$(dirname "$0")/../.."
-build=${1:-build/release}
+build=${1:-build/bench}
 rounds=${2:-5}
+[[ -f $build/CMakeCache.txt ]] || cmake --preset bench >/dev/null
 cmake --build "$build" --target pop3_bench >/dev/null
 dir=$(mktemp -d)
 trap 'bash scripts/dovecot-test-server.sh stop "$dir"; rm -rf "$dir"' EXIT

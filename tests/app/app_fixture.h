@@ -1,5 +1,5 @@
 // The two windows as the program creates them, in a folder of their own
-// (settings file and NG-word file beside a pretend executable), with the
+// (an empty settings file and NG-word file beside a pretend executable), with the
 // tray, sounds and message boxes replaced by recorders and the timers on a
 // clock the test moves.
 #pragma once
@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -53,6 +54,10 @@ class AppFixture : public ::testing::Test {
     char tmpl[] = "/tmp/tolvane-app-XXXXXX";
     dir_ = mkdtemp(tmpl);
     platform::Application().SetExeDir(dir_.string() + "/");
+    // A settings file beside the pretend executable keeps both files in its
+    // folder; the user's folder is one of the test's own all the same.
+    WriteFile(dir_ / "tolvane.ini", "");
+    setenv("XDG_CONFIG_HOME", (dir_ / "config").c_str(), 1);
     platform::Application().SetTitle("Tolvane");
     platform::SetTray(&tray);
     platform::SetSound(&sound);
@@ -69,6 +74,7 @@ class AppFixture : public ::testing::Test {
     platform::SetSound(nullptr);
     platform::SetMessages(nullptr);
     platform::Application().SetExeDir("");
+    unsetenv("XDG_CONFIG_HOME");
     std::filesystem::remove_all(dir_);
   }
 

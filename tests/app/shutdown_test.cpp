@@ -78,6 +78,7 @@ TEST_F(Shutdown, ExitAfterAServerErrorWaitsForTheCycleToLeaveTheClient) {
 }
 
 TEST_F(Shutdown, ASettingsFileThatCannotBeWrittenKeepsTheProgramUp) {
+  std::filesystem::remove(Path("tolvane.ini"));
   std::filesystem::create_directory(Path("tolvane.ini"));  // a folder where the file should be
   Start();
   Form1->Close();
@@ -94,6 +95,7 @@ TEST_F(Shutdown, ASettingsFileThatCannotBeWrittenKeepsTheProgramUp) {
 }
 
 TEST_F(Shutdown, ATerminationSignalEndsEvenWhenTheSaveFails) {
+  std::filesystem::remove(Path("tolvane.ini"));
   std::filesystem::create_directory(Path("tolvane.ini"));
   Start();
   Form1->EndProgram();

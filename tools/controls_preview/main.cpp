@@ -66,7 +66,8 @@ int main(int argc, char** argv) {
   const std::filesystem::path dir = std::filesystem::temp_directory_path() / "tolvane-preview";
   std::filesystem::create_directories(dir);
   std::ofstream(dir / "ngword.txt").close();
-  std::filesystem::remove(dir / "tolvane.ini");
+  // An empty settings file keeps the window off the user's own settings.
+  std::ofstream(dir / "tolvane.ini", std::ios::trunc).close();
   platform::Application().SetExeDir(dir.string() + "/");
   Form1 = new TForm1();
   Form_POPMES = new TForm_POPMES();
