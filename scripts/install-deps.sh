@@ -6,7 +6,7 @@
 #   install-deps.sh [test] [run]
 set -euo pipefail
 
-build_pkgs=(build-essential cmake ninja-build pkg-config qt6-base-dev libcanberra-dev libxcb1-dev)
+build_pkgs=(build-essential cmake ninja-build pkg-config qt6-base-dev libcanberra-dev libxcb1-dev librsvg2-bin)
 # The interface text is Japanese; Liberation Sans stands in for Arial.
 build_pkgs+=(fonts-ipafont-gothic fonts-liberation2)
 # The private desktop of scripts/desktop-session.sh: an X server, a bus of
