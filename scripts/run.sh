@@ -55,15 +55,24 @@ if [[ -z ${DISPLAY:-} && -z ${WAYLAND_DISPLAY:-} ]]; then
   "$demo/tolvane" &
   program_pid=$!
   # The picture worth taking: the notification of the first check, which
-  # comes about 2 s after the start and stays 4 s.
-  for _ in $(seq 100); do
-    xdotool search --onlyvisible --name '^Tolvane - ' >/dev/null 2>&1 && break
+  # stays up 4 s. The first start on a new machine can take a while (font
+  # caches), so wait for it as long as it takes, then shoot at once.
+  shown=
+  for _ in $(seq 600); do
+    if xdotool search --onlyvisible --name '^Tolvane - ' >/dev/null 2>&1; then shown=1; break; fi
     kill -0 "$program_pid" 2>/dev/null || break
     sleep 0.1
   done
-  sleep 0.5
+  sleep 0.3  # placed at its corner and painted
   import -window root "$demo/screen.png"
-  echo "demo: screenshot of the private desktop: $demo/screen.png" >&2
+  if [[ -n $shown ]]; then
+    echo "demo: screenshot of the private desktop: $demo/screen.png (the notification" \
+      "window with the sample mails at the top left, the main window in the middle," \
+      "the tray icon at the bottom right)" >&2
+  else
+    echo "demo: screenshot of the private desktop: $demo/screen.png (no notification" \
+      "window came up within 60 s)" >&2
+  fi
   wait "$program_pid" || true
   program_pid=
 else
