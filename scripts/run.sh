@@ -2,8 +2,8 @@
 # Installs what building and running need, builds the release binaries and
 # runs the program.
 #
-# With settings of your own beside the binary (build/release/app/tolvane.ini)
-# it simply runs. Otherwise it runs a demo in build/demo/, apart from any
+# With settings of your own (build/release/app/tolvane.ini beside the binary,
+# or ~/.config/tolvane/tolvane.ini) it simply runs. Otherwise it runs a demo in build/demo/, apart from any
 # settings of yours: a copy of the binary checking a private local POP3
 # server that holds a few sample mails, with one NG word. Without a display
 # the demo brings a private desktop of its own (Xvfb), saves a screenshot to
@@ -18,6 +18,9 @@ cmake --build --preset release -j "$(nproc)"
 
 binary=build/release/app/tolvane
 [[ -f build/release/app/tolvane.ini ]] && exec "$binary"
+config=${XDG_CONFIG_HOME:-}
+[[ $config == /* ]] || config=$HOME/.config
+[[ -f $config/tolvane/tolvane.ini ]] && exec "$binary"
 
 demo=$root/build/demo
 session=$demo/desktop
