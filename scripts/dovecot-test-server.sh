@@ -102,6 +102,12 @@ start() {
   mkdir -p "$dir/home" "$dir/run" "$dir/state"
   # Dovecot's unprivileged processes read the configuration and passwd file.
   chmod 755 "$dir"
+  local up=$dir
+  while [[ $(id -u) == 0 && $up != / ]]; do
+    up=$(dirname "$up")
+    [[ $(( 0$(stat -c %a "$up") & 1 )) == 1 ]] ||
+      die "$dir is inside $up, which Dovecot's own users cannot enter (mode $(stat -c %a "$up")); use a folder elsewhere, such as one made by mktemp -d"
+  done
 
   local uid gid login_user internal_user internal_group extra=""
   if [[ $(id -u) == 0 ]]; then

@@ -25,6 +25,7 @@ config=${XDG_CONFIG_HOME:-}
 demo=$root/build/demo
 session=$demo/desktop
 program_pid=
+pop3=
 cleanup() {
   trap - EXIT INT TERM
   if [[ -n $program_pid ]]; then
@@ -32,14 +33,20 @@ cleanup() {
     wait "$program_pid" 2>/dev/null || true
   fi
   bash "$root/scripts/desktop-session.sh" stop "$session"
-  bash "$root/scripts/dovecot-test-server.sh" stop "$demo/pop3"
+  if [[ -n $pop3 ]]; then
+    bash "$root/scripts/dovecot-test-server.sh" stop "$pop3"
+    rm -rf "$pop3"
+  fi
 }
 trap cleanup EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM
 
 mkdir -p "$demo"
-port=$(bash "$root/scripts/dovecot-test-server.sh" start "$demo/pop3")
+# The server's own users must reach its files, which a project inside a
+# private home folder would not allow.
+pop3=$(mktemp -d "${TMPDIR:-/tmp}/tolvane-demo-pop3.XXXXXX")
+port=$(bash "$root/scripts/dovecot-test-server.sh" start "$pop3")
 cp "$binary" "$demo/tolvane"
 # The program reads its files as Shift_JIS with CR LF lines.
 printf '%s\r\n' '[Option]' 'Stop=0' 'Icon=0' 'SndFile=' \
