@@ -65,9 +65,11 @@ wait_for() {
 
 # start_bg NAME COMMAND...: runs COMMAND in the background with its output in
 # DIR/NAME.log and records "pid name" for stop.
+# In a session of their own: a Ctrl-C in the terminal (which X servers do
+# not ignore) must not take the desktop away before the program has ended.
 start_bg() {
   local name=$1; shift
-  "$@" </dev/null >"$dir/$name.log" 2>&1 &
+  setsid "$@" </dev/null >"$dir/$name.log" 2>&1 &
   echo "$! $name" >>"$dir/pids"
 }
 
