@@ -4,7 +4,7 @@
 
 set(CPACK_PACKAGE_NAME tolvane)
 set(CPACK_PACKAGE_VENDOR "Tolvane")
-set(CPACK_PACKAGE_CONTACT "Tolvane maintainers <maintainers@users.noreply.c-seed-050d26f0.example>")
+set(CPACK_PACKAGE_CONTACT "Tolvane developers <tolvane@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "system-tray POP3 mail checker with a Japanese interface")
 set(CPACK_PACKAGE_DESCRIPTION
 "Tolvane sits in the system tray and polls up to four POP3 mailboxes every
