@@ -13,6 +13,10 @@
 
 namespace app_test {
 
+using test_support::Mail;
+using test_support::MailboxTable;
+using test_support::PlainMails;
+
 class CycleFixture : public AppFixture {
  protected:
   void Start() {

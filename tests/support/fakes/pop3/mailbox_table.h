@@ -8,7 +8,7 @@
 
 #include "pop3_fake_server.h"
 
-namespace app_test {
+namespace test_support {
 
 struct Mail {
   std::string subject_line;  // whole header line, e.g. "Subject: hello"; empty for none
@@ -40,4 +40,4 @@ inline std::vector<Mail> PlainMails(int n) {
   return mails;
 }
 
-}  // namespace app_test
+}  // namespace test_support
