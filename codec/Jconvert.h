@@ -96,6 +96,23 @@ std::string CreateHeaderString(const std::string& sjisText);
 // further words.
 std::string DecodeHeaderString(const std::string& headerValue);
 
+// --- Header values for display (any charset, into code page 932) ----------
+
+// The text a mail listing shows for a raw header value, in Shift_JIS as code
+// page 932 defines it. Encoded-words (B or Q, any charset label that the
+// WHATWG Encoding Standard knows or mail uses, RFC 2231 language suffix) are
+// decoded; words separated only by blanks join without them, and the bytes
+// of adjacent words in one charset join before they are read. ISO-2022-JP of
+// any variant is read with the code page 932 rows. A malformed word, or one
+// of an unknown charset, stays as text. Outside words, folds are undone and
+// 8-bit bytes are read as UTF-8 when valid, else as InCodeCheck finds them.
+// Control characters become a space; a character that code page 932 cannot
+// hold, or a byte sequence that is no character, becomes the geta mark
+// 0x81 0xAC. Linear in the length of the value.
+std::string DecodeHeaderForDisplay(const std::string& headerValue);
+// UTF-8 text by the same character rules, in code page 932.
+std::string Utf8ToDisplaySjis(const std::string& utf8);
+
 // --- UU and BinHex ---------------------------------------------------------
 
 // uuencoded body lines of data: lines of 45 bytes, then lineBreak, a
