@@ -11,17 +11,17 @@
 #include "support/fuzz_check.h"
 #include "support/guarded_text.h"
 #include "support/line_breaks.h"
-#include "support/reference_transfer.h"
+#include "transfer_reference.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const fuzz::GuardedText guarded(data, size);
   const std::string& input = guarded.str();
 
-  FUZZ_EXPECT_EQ("DecodeBase64 length", input, fuzz::ref::Base64DecodedLength(input),
+  FUZZ_EXPECT_EQ("DecodeBase64 length", input, reference::base64_decoded_length(input),
                  DecodeBase64(input).size());
 
   const std::string plain = EncodeBase64(input);
-  FUZZ_EXPECT_EQ("EncodeBase64", input, fuzz::ref::EncodeBase64R(input, ""), plain);
+  FUZZ_EXPECT_EQ("EncodeBase64", input, reference::EncodeBase64R(input, ""), plain);
   {
     const fuzz::GuardedText text(plain);
     FUZZ_EXPECT_EQ("DecodeBase64 of EncodeBase64", plain, input, DecodeBase64(text.str()));
@@ -30,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   for (const std::string& line_break : fuzz::kLineBreaks) {
     const std::string lines = EncodeBase64R(input, line_break);
-    FUZZ_EXPECT_EQ("EncodeBase64R", input, fuzz::ref::EncodeBase64R(input, line_break), lines);
+    FUZZ_EXPECT_EQ("EncodeBase64R", input, reference::EncodeBase64R(input, line_break), lines);
     const fuzz::GuardedText text(lines);
     FUZZ_EXPECT_EQ("DecodeBase64 of EncodeBase64R", lines, input, DecodeBase64(text.str()));
   }

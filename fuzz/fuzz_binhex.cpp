@@ -10,13 +10,13 @@
 #include "support/fuzz_check.h"
 #include "support/guarded_text.h"
 #include "support/line_breaks.h"
-#include "support/reference_transfer.h"
+#include "transfer_reference.h"
 
 namespace {
 
 void RoundTrip(const std::string& input, const std::string& line_break) {
   const std::string encoded = EncodeBinHex(input, line_break);
-  FUZZ_EXPECT_EQ("EncodeBinHex", input, fuzz::ref::EncodeBinHex(input, line_break), encoded);
+  FUZZ_EXPECT_EQ("EncodeBinHex", input, reference::EncodeBinHex(input, line_break), encoded);
   const fuzz::GuardedText text(encoded);
   FUZZ_EXPECT_EQ("DecodeBinHex of EncodeBinHex", encoded, input, DecodeBinHex(text.str()));
 }
@@ -27,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const fuzz::GuardedText guarded(data, size);
   const std::string& input = guarded.str();
 
-  FUZZ_EXPECT_EQ("DecodeBinHex length", input, fuzz::ref::BinHexDecodedLength(input),
+  FUZZ_EXPECT_EQ("DecodeBinHex length", input, reference::binhex_decoded_length(input),
                  DecodeBinHex(input).size());
 
   for (const std::string& line_break : fuzz::kLineBreaks) RoundTrip(input, line_break);

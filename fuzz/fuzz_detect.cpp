@@ -8,7 +8,8 @@
 #include <cstdint>
 
 #include "Jconvert.h"
-#include "support/compare.h"
+#include "charcode_reference.h"
+#include "support/fuzz_check.h"
 #include "support/guarded_text.h"
 
 namespace {
@@ -53,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   STRICT_CHECK_LEN = scl;
   const int code = InCodeCheck(text);
   if (code < JCODE_ASCII || code > JCODE_EUC_OR_SJIS) fuzz::Fail("InCodeCheck in 0..6", text, 0, code);
-  FUZZ_EXPECT_EQ("InCodeCheck matches the detection rules", text, fuzz::ref::InCodeCheck(text, scl), code);
+  FUZZ_EXPECT_EQ("InCodeCheck matches the detection rules", text, reference::InCodeCheck(text, scl), code);
 
   // Facts that follow from the rules on their own, stated apart from the model.
   if (text.size() <= 1 || AllPlain(text)) {

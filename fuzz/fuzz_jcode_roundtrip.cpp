@@ -8,7 +8,8 @@
 #include <cstdint>
 
 #include "Jconvert.h"
-#include "support/compare.h"
+#include "charcode_reference.h"
+#include "support/fuzz_check.h"
 #include "support/guarded_text.h"
 
 namespace {
@@ -44,7 +45,7 @@ Texts Build(const std::uint8_t* data, std::size_t size) {
       std::string e;
       e += static_cast<char>(row | 0x80);
       e += static_cast<char>(cell | 0x80);
-      const std::string s = fuzz::ref::ToSjis(row, cell);
+      const std::string s = reference::ToSjis(row, cell);
       t.euc += e;
       t.euc_wide += e;
       t.sjis += s;

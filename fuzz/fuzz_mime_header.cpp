@@ -10,10 +10,10 @@
 #include <cstdint>
 
 #include "Jconvert.h"
+#include "charcode_reference.h"
 #include "support/fuzz_check.h"
 #include "support/guarded_text.h"
-#include "support/reference_jcode.h"
-#include "support/reference_transfer.h"
+#include "transfer_reference.h"
 
 namespace {
 
@@ -44,7 +44,7 @@ void ExpectDecoded(const std::string& value, const std::string& actual) {
     }
     const std::string encoded = value.substr(start, end - start);
     expected += DecodeBase64(encoded) + "\x1B(J";
-    length += fuzz::ref::Base64DecodedLength(encoded) + 3;
+    length += reference::base64_decoded_length(encoded) + 3;
     from = end + 2;
   }
   expected += value.substr(from);
@@ -88,7 +88,7 @@ std::string WellFormedSjis(const std::uint8_t* data, std::size_t size) {
     switch (data[i] % 4) {
       case 0: s += static_cast<char>(v % 0x80 == 0x1B ? ' ' : v % 0x80); break;
       case 1: s += static_cast<char>(0xA1 + v % 63); break;
-      default: s += fuzz::ref::ToSjis(0x21 + static_cast<int>(v % 94), 0x21 + static_cast<int>(data[i] % 94));
+      default: s += reference::ToSjis(0x21 + static_cast<int>(v % 94), 0x21 + static_cast<int>(data[i] % 94));
     }
   }
   return s;

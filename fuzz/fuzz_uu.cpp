@@ -10,17 +10,17 @@
 #include "support/fuzz_check.h"
 #include "support/guarded_text.h"
 #include "support/line_breaks.h"
-#include "support/reference_transfer.h"
+#include "transfer_reference.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const fuzz::GuardedText guarded(data, size);
   const std::string& input = guarded.str();
 
-  FUZZ_EXPECT_EQ("DecodeUU length", input, fuzz::ref::UuDecodedLength(input), DecodeUU(input).size());
+  FUZZ_EXPECT_EQ("DecodeUU length", input, reference::uu_decoded_length(input), DecodeUU(input).size());
 
   for (const std::string& line_break : fuzz::kLineBreaks) {
     const std::string lines = EncodeUU(input, line_break);
-    FUZZ_EXPECT_EQ("EncodeUU", input, fuzz::ref::EncodeUU(input, line_break), lines);
+    FUZZ_EXPECT_EQ("EncodeUU", input, reference::EncodeUU(input, line_break), lines);
     const fuzz::GuardedText text(lines);
     FUZZ_EXPECT_EQ("DecodeUU of EncodeUU", lines, input, DecodeUU(text.str()));
     // Older encoders write a space for the value 0; it reads the same.
@@ -29,6 +29,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const fuzz::GuardedText spaced_text(spaced);
     FUZZ_EXPECT_EQ("DecodeUU reads a space as the backquote", spaced, input, DecodeUU(spaced_text.str()));
   }
-  FUZZ_EXPECT_EQ("EncodeUU without a line break", input, fuzz::ref::EncodeUU(input, ""), EncodeUU(input, ""));
+  FUZZ_EXPECT_EQ("EncodeUU without a line break", input, reference::EncodeUU(input, ""), EncodeUU(input, ""));
   return 0;
 }
