@@ -45,6 +45,11 @@ TEST(JconvertTransferCli, CommandsWriteExactlyTheCodecResult) {
       {{"base64-decode"}, "YWJj\r\nYQ==", "abca"},
       {{"header-encode"}, sjis, CreateHeaderString(sjis)},
       {{"header-decode"}, "a =?iso-2022-jp?b?GyRCNEEbKEI=?= b", "a \x1B$B4A\x1B(B\x1B(J b"},
+      // One value, folded or not; the line end that closes the input closes the output.
+      {{"header-display"}, "a =?UTF-8?B?5pel5pys?= =?iso-2022-jp?b?GyRCNEEbKEI=?=\r\n", "a \x93\xFA\x96\x7B\x8A\xBF\r\n"},
+      {{"header-display"}, "=?utf-8?q?x?=\r\n =?utf-8?q?y?=\n", "xy\n"},
+      {{"header-display"}, "\x93\xFA\t\x01", "\x93\xFA  "},
+      {{"header-display"}, "", ""},
       {{"uu-encode"}, "Cat", "#0V%T\r\n`\r\n"},
       {{"uu-encode", "--line-break", "\\n"}, data, EncodeUU(data, "\n")},
       {{"uu-encode", "--line-break", ""}, "Cat", "#0V%T`"},
@@ -95,6 +100,7 @@ TEST(JconvertTransferCli, UsageErrorsExitTwoWithOneLine) {
       {"uu-encode", "--line-break"},
       {"base64-decode", "--line-break", "\\n"},  // not an option of a decoder
       {"header-encode", "a", "b"},
+      {"header-display", "a", "b"},
       {"uu-decode", "--to", "euc"},
   };
   for (const auto& args : cases) {
@@ -127,8 +133,8 @@ TEST(JconvertTransferCli, ReadsANamedFileAndReportsAnUnreadableOne) {
 TEST(JconvertTransferCli, HelpListsEachCommandOnOneLine) {
   const auto r = jconvert({"--help"});
   EXPECT_EQ(r.exit_code, 0);
-  for (const char* command : {"base64-encode", "base64-decode", "header-encode", "header-decode", "uu-encode",
-                              "uu-decode", "binhex-encode", "binhex-decode"}) {
+  for (const char* command : {"base64-encode", "base64-decode", "header-encode", "header-decode", "header-display",
+                              "uu-encode", "uu-decode", "binhex-encode", "binhex-decode"}) {
     std::size_t lines = 0;
     for (std::size_t p = 0; (p = r.out.find(std::string("\n  ") + command + " ", p)) != std::string::npos; ++p) {
       ++lines;

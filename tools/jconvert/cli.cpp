@@ -120,6 +120,15 @@ std::string line_break_option(const Options& opts, const char* fallback) {
   return it == opts.end() ? std::string(fallback) : unescape_line_break(it->second);
 }
 
+// The input is one header value; a line end that closes it is no part of
+// the value and closes the output instead.
+std::string display_header(const std::string& in) {
+  std::size_t end = in.size();
+  if (end > 0 && in[end - 1] == '\n') --end;
+  if (end > 0 && in[end - 1] == '\r') --end;
+  return DecodeHeaderForDisplay(in.substr(0, end)) + in.substr(end);
+}
+
 Conversion plain(std::string (*f)(const std::string&)) {
   return [f](const std::string& in) { return f(in); };
 }
@@ -174,6 +183,9 @@ const std::vector<Command>& commands() {
       {"header-decode", "header-decode [FILE]          decode ISO-2022-JP encoded-words",
        {},
        [](const Options&) -> Conversion { return plain(DecodeHeaderString); }},
+      {"header-display", "header-display [FILE]         a header value as shown, in Shift_JIS (code page 932)",
+       {},
+       [](const Options&) -> Conversion { return display_header; }},
       {"uu-encode", "uu-encode [--line-break TEXT] [FILE]  uuencoded body lines (TEXT default \\r\\n)",
        {"--line-break"},
        [](const Options& o) -> Conversion {
