@@ -23,10 +23,9 @@ void ReadEucJp(std::string_view text, DisplayWriter& out);
 // UTF-8; each maximal invalid subsequence is one U+FFFD.
 void ReadUtf8(std::string_view text, DisplayWriter& out);
 
-// Text in a glibc iconv charset. In a single-byte charset a byte in
-// 0x80..0x9F that iconv lacks is the C1 control of that number. False, with
-// nothing written, when glibc lacks the charset.
-bool ReadWithIconv(const char* charset, bool single_byte, std::string_view text, DisplayWriter& out);
+// The one character that bytes stand for in a glibc iconv charset. False,
+// with nothing written, when they are no whole character of it.
+bool ReadOneCharacter(const char* charset, std::string_view bytes, DisplayWriter& out);
 
 // Text in charset. A byte-order mark at the start chooses UTF-8 or UTF-16
 // instead, whatever the charset says. False, with nothing written, when

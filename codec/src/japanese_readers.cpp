@@ -40,18 +40,18 @@ enum class JisSet {
 };
 
 // A double-byte code of a set other than JIS X 0208, through iconv in the
-// 8-bit form of a code that holds the set.
+// 8-bit form of a code that holds the set; one geta mark when it is none.
 void write_other_pair(JisSet set, unsigned char row, unsigned char cell, DisplayWriter& out) {
   const char high[3] = {'\x8F', static_cast<char>(row | 0x80), static_cast<char>(cell | 0x80)};
   const std::string_view pair(high + 1, 2);
   const std::string_view with_ss3(high, 3);
   bool read = false;
   switch (set) {
-    case JisSet::kJis0212: read = ReadWithIconv("EUC-JP", false, with_ss3, out); break;
-    case JisSet::kJisX0213Plane1: read = ReadWithIconv("EUC-JISX0213", false, pair, out); break;
-    case JisSet::kJisX0213Plane2: read = ReadWithIconv("EUC-JISX0213", false, with_ss3, out); break;
-    case JisSet::kGb2312: read = ReadWithIconv("GB18030", false, pair, out); break;
-    case JisSet::kKsc5601: read = ReadWithIconv("CP949", false, pair, out); break;
+    case JisSet::kJis0212: read = ReadOneCharacter("EUC-JP", with_ss3, out); break;
+    case JisSet::kJisX0213Plane1: read = ReadOneCharacter("EUC-JISX0213", pair, out); break;
+    case JisSet::kJisX0213Plane2: read = ReadOneCharacter("EUC-JISX0213", with_ss3, out); break;
+    case JisSet::kGb2312: read = ReadOneCharacter("GB18030", pair, out); break;
+    case JisSet::kKsc5601: read = ReadOneCharacter("CP949", pair, out); break;
     default: break;
   }
   if (!read) out.Geta();
@@ -95,7 +95,7 @@ std::size_t apply_escape(std::string_view text, std::size_t i, JisState& st, Dis
   // ESC N: a single character of the G2 set.
   if (st.g2 && rest.size() >= 2 && rest[0] == 'N' && in(static_cast<unsigned char>(rest[1]), 0x20, 0x7F)) {
     const char high = static_cast<char>(rest[1] | 0x80);
-    if (!ReadWithIconv(st.g2, true, std::string_view(&high, 1), out)) out.Geta();
+    if (!ReadOneCharacter(st.g2, std::string_view(&high, 1), out)) out.Geta();
     return 3;
   }
   return 0;

@@ -41,6 +41,40 @@ void read_user_defined(std::string_view text, DisplayWriter& out) {
   }
 }
 
+// Text in a glibc iconv charset. In a single-byte charset a byte in
+// 0x80..0x9F that iconv lacks is the C1 control of that number. False, with
+// nothing written, when glibc lacks the charset.
+bool read_with_iconv(const char* charset, bool single_byte, std::string_view text, DisplayWriter& out) {
+  iconv_t cd = out.pool().get(kUtf32, charset);
+  if (!cd) return false;
+  char32_t buffer[1024];
+  char* in = const_cast<char*>(text.data());
+  std::size_t in_left = text.size();
+  bool flushed = false;
+  while (!flushed) {
+    char* to = reinterpret_cast<char*>(buffer);
+    std::size_t room = sizeof buffer;
+    std::size_t rc;
+    if (in_left > 0) {
+      rc = iconv(cd, &in, &in_left, &to, &room);
+    } else {
+      rc = iconv(cd, nullptr, nullptr, &to, &room);  // what a stateful charset still holds
+      flushed = rc != static_cast<std::size_t>(-1) || errno != E2BIG;
+    }
+    const int error = rc == static_cast<std::size_t>(-1) ? errno : 0;
+    for (const char32_t* p = buffer; p < reinterpret_cast<char32_t*>(to); ++p) out.CodePoint(*p);
+    if (error && error != E2BIG && in_left > 0) {
+      // An invalid byte, or a sequence cut off by the end: one replacement for its first byte.
+      const unsigned char bad = static_cast<unsigned char>(*in);
+      out.CodePoint(single_byte && bad >= 0x80 && bad <= 0x9F ? char32_t{bad} : kReplacement);
+      ++in;
+      --in_left;
+      iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    }
+  }
+  return true;
+}
+
 }  // namespace
 
 void ReadUtf8(std::string_view text, DisplayWriter& out) {
@@ -93,34 +127,18 @@ void ReadUtf8(std::string_view text, DisplayWriter& out) {
   }
 }
 
-bool ReadWithIconv(const char* charset, bool single_byte, std::string_view text, DisplayWriter& out) {
+bool ReadOneCharacter(const char* charset, std::string_view bytes, DisplayWriter& out) {
   iconv_t cd = out.pool().get(kUtf32, charset);
   if (!cd) return false;
-  char32_t buffer[1024];
-  char* in = const_cast<char*>(text.data());
-  std::size_t in_left = text.size();
-  bool flushed = false;
-  while (!flushed) {
-    char* to = reinterpret_cast<char*>(buffer);
-    std::size_t room = sizeof buffer;
-    std::size_t rc;
-    if (in_left > 0) {
-      rc = iconv(cd, &in, &in_left, &to, &room);
-    } else {
-      rc = iconv(cd, nullptr, nullptr, &to, &room);  // what a stateful charset still holds
-      flushed = rc != static_cast<std::size_t>(-1) || errno != E2BIG;
-    }
-    const int error = rc == static_cast<std::size_t>(-1) ? errno : 0;
-    for (const char32_t* p = buffer; p < reinterpret_cast<char32_t*>(to); ++p) out.CodePoint(*p);
-    if (error && error != E2BIG && in_left > 0) {
-      // An invalid byte, or a sequence cut off by the end: one replacement for its first byte.
-      const unsigned char bad = static_cast<unsigned char>(*in);
-      out.CodePoint(single_byte && bad >= 0x80 && bad <= 0x9F ? char32_t{bad} : kReplacement);
-      ++in;
-      --in_left;
-      iconv(cd, nullptr, nullptr, nullptr, nullptr);
-    }
-  }
+  char32_t buffer[4];  // a character may be a base and a combining mark
+  char* in = const_cast<char*>(bytes.data());
+  std::size_t in_left = bytes.size();
+  char* to = reinterpret_cast<char*>(buffer);
+  std::size_t room = sizeof buffer;
+  if (iconv(cd, &in, &in_left, &to, &room) == static_cast<std::size_t>(-1) ||
+      iconv(cd, nullptr, nullptr, &to, &room) == static_cast<std::size_t>(-1) || in_left != 0)
+    return false;
+  for (const char32_t* p = buffer; p < reinterpret_cast<char32_t*>(to); ++p) out.CodePoint(*p);
   return true;
 }
 
@@ -141,8 +159,8 @@ bool ReadCharset(const Charset& charset, std::string_view text, DisplayWriter& o
     case Reader::kIso2022Jp: ReadIso2022Jp(text, out); return true;
     case Reader::kShiftJis: ReadShiftJis(text, out); return true;
     case Reader::kEucJp: ReadEucJp(text, out); return true;
-    case Reader::kIconv: return ReadWithIconv(charset.iconv_name, false, text, out);
-    case Reader::kSingleByteIconv: return ReadWithIconv(charset.iconv_name, true, text, out);
+    case Reader::kIconv: return read_with_iconv(charset.iconv_name, false, text, out);
+    case Reader::kSingleByteIconv: return read_with_iconv(charset.iconv_name, true, text, out);
     case Reader::kUserDefined: read_user_defined(text, out); return true;
     case Reader::kReplacement:
       if (!text.empty()) out.CodePoint(kReplacement);

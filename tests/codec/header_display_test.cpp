@@ -223,6 +223,7 @@ TEST(HeaderDisplayCharacters, WhatCodePage932CannotHoldIsTheGetaMark) {
       {"lone UTF-16 surrogate", B("UTF-16BE", std::string("\xD8\x00\x00\x61", 4)), kGeta + "a"},
       {"odd UTF-16 byte", B("UTF-16BE", std::string("\x00\x61\x00", 3)), "a" + kGeta},
       {"JIS row code page 932 leaves empty", B("ISO-2022-JP", "\x1B$B\x29\x21\x1B(B"), kGeta},
+      {"JIS X 0212 code that is no character: one mark", B("iso-2022-jp-1", "\x1B$(D\x75\x75\x1B(B"), kGeta},
       {"JIS row byte without its cell", B("ISO-2022-JP", "\x1B$B\x30"), kGeta},
       {"unknown escape sequence", B("ISO-2022-JP", "a\x1B$Zb"), "a" + kGeta + "$Zb"},
       {"Shift_JIS code left empty", B("shift_jis", "\x85\x9F"), kGeta},
