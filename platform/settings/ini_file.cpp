@@ -22,7 +22,8 @@ constexpr std::size_t kReadBufferSize = 2048;
 std::string_view CString(const std::string& s) { return std::string_view(s.c_str()); }
 
 // Optional sign, then decimal digits or "0x" / "0X" / "$" and hex digits.
-// Hex covers 32 bits and wraps to negative, as the Delphi conversion does.
+// Hex covers 32 bits and wraps to negative ("$FFFFFFFF" is -1), so that a
+// value written as a 32-bit hex word reads back as the same bits.
 std::optional<std::int32_t> ParseInteger(std::string_view s) {
   bool negative = false;
   if (!s.empty() && (s.front() == '+' || s.front() == '-')) {
