@@ -1,9 +1,8 @@
 #include "ini_unicode.h"
 
-#include <iconv.h>
-
-#include <cerrno>
 #include <cstdint>
+
+#include "iconv_converter.h"
 
 namespace tolvane::ini {
 namespace {
@@ -31,33 +30,27 @@ void PutUtf16(std::string& out, std::uint32_t unit) {
   out += static_cast<char>(unit >> 8);
 }
 
-// Converts with iconv, putting '?' for what cannot be converted.
-std::string Convert(std::string_view in, const char* from, const char* to) {
-  iconv_t cd = ::iconv_open(to, from);
-  if (cd == reinterpret_cast<iconv_t>(-1)) return std::string(in.size(), '?');
-  std::string out;
-  char buf[1024];
-  char* in_p = const_cast<char*>(in.data());
-  std::size_t in_left = in.size();
-  while (in_left > 0) {
-    char* out_p = buf;
-    std::size_t out_left = sizeof buf;
-    const std::size_t rc = ::iconv(cd, &in_p, &in_left, &out_p, &out_left);
-    out.append(buf, sizeof buf - out_left);
-    if (rc == static_cast<std::size_t>(-1) && errno != E2BIG) {
-      out += '?';
-      // Skip one character: a whole UTF-8 sequence, or one Shift_JIS byte.
-      std::size_t skip = 1;
-      const auto lead = static_cast<unsigned char>(*in_p);
-      if (std::string_view(from) == "UTF-8" && lead >= 0xC0)
-        while (skip < in_left && (static_cast<unsigned char>(in_p[skip]) & 0xC0) == 0x80) ++skip;
-      in_p += skip;
-      in_left -= skip;
-      ::iconv(cd, nullptr, nullptr, nullptr, nullptr);
-    }
-  }
-  ::iconv_close(cd);
-  return out;
+// '?' for one Shift_JIS byte that has no conversion; the next byte starts afresh.
+std::size_t QuestionMarkForByte(std::string& out, std::string_view) {
+  out += '?';
+  return 1;
+}
+
+// '?' for a whole UTF-8 sequence that code page 932 lacks.
+std::size_t QuestionMarkForUtf8Sequence(std::string& out, std::string_view rest) {
+  out += '?';
+  std::size_t skip = 1;
+  if (static_cast<unsigned char>(rest.front()) >= 0xC0)
+    while (skip < rest.size() && (static_cast<unsigned char>(rest[skip]) & 0xC0) == 0x80) ++skip;
+  return skip;
+}
+
+// '?' for every byte where iconv lacks the conversion altogether.
+std::string Convert(std::string_view in, const char* from, const char* to,
+                    const tolvane::text::IconvConverter::OnBad& on_bad) {
+  tolvane::text::IconvConverter converter(to, from);
+  if (!converter.ok()) return std::string(in.size(), '?');
+  return converter.Convert(in, on_bad);
 }
 
 }  // namespace
@@ -102,7 +95,7 @@ std::string Utf8ToUtf16Le(std::string_view utf8) {
   return out;
 }
 
-std::string SjisToUtf8(std::string_view sjis) { return Convert(sjis, "CP932", "UTF-8"); }
-std::string Utf8ToSjis(std::string_view utf8) { return Convert(utf8, "UTF-8", "CP932"); }
+std::string SjisToUtf8(std::string_view sjis) { return Convert(sjis, "CP932", "UTF-8", QuestionMarkForByte); }
+std::string Utf8ToSjis(std::string_view utf8) { return Convert(utf8, "UTF-8", "CP932", QuestionMarkForUtf8Sequence); }
 
 }  // namespace tolvane::ini
