@@ -8,6 +8,7 @@
 #include <bit>
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace jconvert_detail {
@@ -46,6 +47,11 @@ class DisplayWriter {
 
   // A byte below 0x80; a control character becomes a space.
   void Ascii(unsigned char c);
+  // Printable ASCII, 0x20..0x7E, as it is.
+  void Printable(std::string_view text) {
+    direct();
+    out_.append(text);
+  }
   // A half-width katakana, 0xA1..0xDF.
   void Kana(unsigned char k);
   // A double-byte code: as it is when code page 932 defines it, else the geta mark.

@@ -124,14 +124,14 @@ bool is_valid_utf8(std::string_view s) {
 // piece is valid UTF-8, else as the codec's detection finds them.
 PlainCode choose_plain_code(const std::vector<std::string>& texts) {
   bool eight_bit = false, utf8 = true;
-  std::string all;
   for (const std::string& t : texts) {
     for (const char c : t) eight_bit = eight_bit || static_cast<unsigned char>(c) >= 0x80;
-    all += t;
   }
   if (!eight_bit) return PlainCode::kSevenBit;
   for (const std::string& t : texts) utf8 = utf8 && is_valid_utf8(t);
   if (utf8) return PlainCode::kUtf8;
+  std::string all;
+  for (const std::string& t : texts) all += t;
   // Control characters become blanks anyway; they must not make the text binary.
   for (char& c : all) {
     const auto u = static_cast<unsigned char>(c);
@@ -161,6 +161,10 @@ void read_plain(std::string_view text, PlainCode code, DisplayWriter& out) {
 std::string DecodeHeaderForDisplay(const std::string& headerValue) {
   using namespace jconvert_detail;
   const std::string_view value(headerValue);
+  // Printable ASCII without a word, as most addresses and many subjects are, shows as it is.
+  bool printable = value.find("=?") == std::string_view::npos;
+  for (std::size_t i = 0; printable && i < value.size(); ++i) printable = value[i] >= 0x20 && value[i] <= 0x7E;
+  if (printable) return headerValue;
   const Pieces pieces = cut(value);
 
   std::vector<std::string> plain;

@@ -128,7 +128,10 @@ void ReadIso2022Jp(std::string_view text, DisplayWriter& out) {
       if (c <= 0x5F) out.Kana(static_cast<unsigned char>(c + 0x80));
       else out.Geta();
     } else if (st.g0 == JisSet::kAscii) {
-      out.Ascii(c);
+      // The run of printable ASCII from here on, in one piece.
+      const std::size_t from = i - 1;
+      while (i < n && at(text, i) >= 0x20 && at(text, i) <= 0x7E) ++i;
+      out.Printable(text.substr(from, i - from));
     } else if (i == n || !is_graphic(at(text, i))) {
       out.Geta();  // a row byte without its cell; what follows is read again
     } else {
