@@ -2,7 +2,8 @@
 #pragma once
 
 #include <string>
-#include <vector>
+
+#include "service_slot.h"
 
 namespace platform {
 
@@ -19,19 +20,8 @@ class DesktopMessages final : public MessageService {
   void ShowError(const std::string& title, const std::string& text) override;
 };
 
-// Records each box and shows nothing; for tests.
-class RecordingMessages final : public MessageService {
- public:
-  struct Box {
-    std::string title;
-    std::string text;
-  };
-  void ShowError(const std::string& title, const std::string& text) override;
-  std::vector<Box> boxes;
-};
-
-MessageService& Messages();
-// nullptr puts the desktop service back.
-void SetMessages(MessageService* service);
+using MessagesSlot = ServiceSlot<MessageService, DesktopMessages>;
+inline MessageService& Messages() { return MessagesSlot::Get(); }
+inline void SetMessages(MessageService* service) { MessagesSlot::Set(service); }
 
 }  // namespace platform

@@ -15,11 +15,6 @@ namespace {
 constexpr unsigned kIconHand = 0x10;
 constexpr unsigned kIconExclamation = 0x30;
 
-SoundService*& current() {
-  static SoundService* s = nullptr;
-  return s;
-}
-
 struct EventSound {
   const char* id;
   const char* description;
@@ -82,24 +77,5 @@ bool DesktopSound::PlaySoundFile(const std::string& file, unsigned flags) {
   const QByteArray local = QFile::encodeName(path);
   return ca_context_play(c, 0, CA_PROP_MEDIA_FILENAME, local.constData(), nullptr) == CA_SUCCESS;
 }
-
-// ---------------------------------------------------------------------------
-
-bool RecordingSound::MessageBeep(unsigned type) {
-  requests.push_back({true, type, {}});
-  return true;
-}
-
-bool RecordingSound::PlaySoundFile(const std::string& file, unsigned flags) {
-  requests.push_back({false, flags, file});
-  return true;
-}
-
-SoundService& Sound() {
-  static DesktopSound desktop;
-  return current() ? *current() : desktop;
-}
-
-void SetSound(SoundService* service) { current() = service; }
 
 }  // namespace platform

@@ -3,7 +3,8 @@
 #pragma once
 
 #include <string>
-#include <vector>
+
+#include "service_slot.h"
 
 namespace platform {
 
@@ -36,22 +37,9 @@ class DesktopSound final : public SoundService {
   Impl* impl_;
 };
 
-// Records each request and plays nothing; for tests.
-class RecordingSound final : public SoundService {
- public:
-  struct Request {
-    bool beep;          // MessageBeep, else a file
-    unsigned type;      // beep type or play flags
-    std::string file;
-  };
-  bool MessageBeep(unsigned type) override;
-  bool PlaySoundFile(const std::string& file, unsigned flags) override;
-  std::vector<Request> requests;
-};
-
-SoundService& Sound();
-// nullptr puts the desktop service back.
-void SetSound(SoundService* service);
+using SoundSlot = ServiceSlot<SoundService, DesktopSound>;
+inline SoundService& Sound() { return SoundSlot::Get(); }
+inline void SetSound(SoundService* service) { SoundSlot::Set(service); }
 
 inline bool MessageBeep(unsigned type) { return Sound().MessageBeep(type); }
 inline bool sndPlaySoundA(const std::string& file, unsigned flags) { return Sound().PlaySoundFile(file, flags); }

@@ -21,11 +21,6 @@ namespace {
 
 constexpr std::size_t kTipBytes = sizeof(NOTIFYICONDATA::szTip) - 1;
 
-TrayService*& current() {
-  static TrayService* s = nullptr;
-  return s;
-}
-
 unsigned MouseMessage(QSystemTrayIcon::ActivationReason reason) {
   switch (reason) {
     case QSystemTrayIcon::Trigger: return WM_LBUTTONUP;
@@ -157,31 +152,6 @@ bool DesktopTray::NotifyIcon(std::uint32_t message, const NOTIFYICONDATA& data) 
     default: return false;
   }
 }
-
-// ---------------------------------------------------------------------------
-
-bool RecordingTray::NotifyIcon(std::uint32_t message, const NOTIFYICONDATA& data) {
-  calls.push_back({message, data.uID, data.uFlags, data.uCallbackMessage, data.hIcon, TipText(data)});
-  switch (message) {
-    case NIM_ADD:
-      if (shown) return false;
-      shown = true;
-      return true;
-    case NIM_MODIFY: return shown;
-    case NIM_DELETE:
-      if (!shown) return false;
-      shown = false;
-      return true;
-    default: return false;
-  }
-}
-
-TrayService& Tray() {
-  static DesktopTray desktop;
-  return current() ? *current() : desktop;
-}
-
-void SetTray(TrayService* service) { current() = service; }
 
 bool Shell_NotifyIconA(std::uint32_t message, const NOTIFYICONDATA* data) {
   return data ? Tray().NotifyIcon(message, *data) : false;

@@ -10,7 +10,8 @@
 
 #include <cstdint>
 #include <string>
-#include <vector>
+
+#include "service_slot.h"
 
 namespace platform {
 
@@ -63,26 +64,9 @@ class DesktopTray final : public TrayService {
   Impl* impl_;
 };
 
-// Records each call and shows nothing; for tests.
-class RecordingTray final : public TrayService {
- public:
-  struct Call {
-    std::uint32_t message;
-    std::uint32_t uID;
-    std::uint32_t uFlags;
-    std::uint32_t uCallbackMessage;
-    QIcon icon;
-    std::string tip;
-  };
-  bool NotifyIcon(std::uint32_t message, const NOTIFYICONDATA& data) override;
-  std::vector<Call> calls;
-  // Whether an icon is there now (added and not deleted).
-  bool shown = false;
-};
-
-TrayService& Tray();
-// nullptr puts the desktop service back.
-void SetTray(TrayService* service);
+using TraySlot = ServiceSlot<TrayService, DesktopTray>;
+inline TrayService& Tray() { return TraySlot::Get(); }
+inline void SetTray(TrayService* service) { TraySlot::Set(service); }
 
 bool Shell_NotifyIconA(std::uint32_t message, const NOTIFYICONDATA* data);
 

@@ -5,14 +5,6 @@
 #include "sjis_text.h"
 
 namespace platform {
-namespace {
-
-ShellService*& current() {
-  static ShellService* s = nullptr;
-  return s;
-}
-
-}  // namespace
 
 QUrl ShellTargetUrl(const std::string& target) {
   const QString t = SjisToQString(target).trimmed();
@@ -25,16 +17,5 @@ void DesktopShell::ShellExecute(const std::string&, const std::string& target) {
   const QUrl url = ShellTargetUrl(target);
   if (url.isValid()) QDesktopServices::openUrl(url);
 }
-
-void RecordingShell::ShellExecute(const std::string& verb, const std::string& target) {
-  requests.push_back({verb, target});
-}
-
-ShellService& Shell() {
-  static DesktopShell desktop;
-  return current() ? *current() : desktop;
-}
-
-void SetShell(ShellService* service) { current() = service; }
 
 }  // namespace platform

@@ -5,7 +5,8 @@
 #include <QUrl>
 
 #include <string>
-#include <vector>
+
+#include "service_slot.h"
 
 namespace platform {
 
@@ -22,21 +23,10 @@ class DesktopShell final : public ShellService {
   void ShellExecute(const std::string& verb, const std::string& target) override;
 };
 
-// Records each request and opens nothing; for tests.
-class RecordingShell final : public ShellService {
- public:
-  struct Request {
-    std::string verb;
-    std::string target;
-  };
-  void ShellExecute(const std::string& verb, const std::string& target) override;
-  std::vector<Request> requests;
-};
-
 // The service requests go to; the desktop one unless replaced.
-ShellService& Shell();
-// nullptr puts the desktop service back.
-void SetShell(ShellService* service);
+using ShellSlot = ServiceSlot<ShellService, DesktopShell>;
+inline ShellService& Shell() { return ShellSlot::Get(); }
+inline void SetShell(ShellService* service) { ShellSlot::Set(service); }
 
 // The address a target stands for: "mailto:..." as it is, a bare host such
 // as "www.example.jp" as an http address; empty for an empty target.

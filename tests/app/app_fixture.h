@@ -19,6 +19,9 @@
 #include "Unit2.h"
 #include "application.h"
 #include "message_box.h"
+#include "recording_messages.h"
+#include "recording_sound.h"
+#include "recording_tray.h"
 #include "sound.h"
 #include "timer.h"
 #include "tray_icon.h"
@@ -98,9 +101,9 @@ class AppFixture : public ::testing::Test {
   std::string TrayTip() const { return tray.calls.empty() ? "" : tray.calls.back().tip; }
   qint64 TrayIcon() const { return tray.calls.empty() ? 0 : tray.calls.back().icon.cacheKey(); }
 
-  platform::RecordingTray tray;
-  platform::RecordingSound sound;
-  platform::RecordingMessages messages;
+  test_support::RecordingTray tray;
+  test_support::RecordingSound sound;
+  test_support::RecordingMessages messages;
   std::unique_ptr<platform::ManualClock> clock;
 
  private:

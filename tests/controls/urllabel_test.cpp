@@ -9,6 +9,7 @@
 #include "URLLabel.h"
 #include "byte_assert.h"
 #include "pointer_pos.h"
+#include "recording_shell.h"
 #include "screen_cursors.h"
 #include "shell_open.h"
 #include "widget_pixels.h"
@@ -29,7 +30,7 @@ class URLLabelTest : public ::testing::Test {
  protected:
   test_support::TestForm form{300, 80, kForm};
   TURLLabel* label = new TURLLabel(&form);
-  platform::RecordingShell shell;
+  test_support::RecordingShell shell;
   QPoint pointer;  // in the label's client coordinates
 
   void SetUp() override {

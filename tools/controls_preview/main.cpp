@@ -25,9 +25,7 @@
 #include "Unit1.h"
 #include "Unit2.h"
 #include "application.h"
-#include "message_box.h"
-#include "sound.h"
-#include "tray_icon.h"
+#include "quiet_services.h"
 
 namespace {
 
@@ -55,11 +53,11 @@ int main(int argc, char** argv) {
     return 2;
   }
 
-  // The real main window, on an empty settings folder and with the desktop
-  // services recorded, so that nothing reaches a tray or a speaker.
-  platform::RecordingTray tray;
-  platform::RecordingSound sound;
-  platform::RecordingMessages messages;
+  // The real main window, on an empty settings folder and with desktop
+  // services that do nothing, so that nothing reaches a tray or a speaker.
+  QuietTray tray;
+  QuietSound sound;
+  QuietMessages messages;
   platform::SetTray(&tray);
   platform::SetSound(&sound);
   platform::SetMessages(&messages);

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "recording_sound.h"
 #include "sound.h"
 #include "temp_file.h"
 
@@ -50,7 +51,7 @@ TEST(DesktopSound, MessageBeepReturnsWithoutWaiting) {
 }
 
 TEST(SoundService, TheProgramsCallsGoToTheInstalledService) {
-  platform::RecordingSound fake;
+  test_support::RecordingSound fake;
   platform::SetSound(&fake);
   EXPECT_TRUE(platform::MessageBeep(platform::MB_ICONASTERISK));
   EXPECT_TRUE(platform::sndPlaySoundA("C:\\mail.wav", SND_ASYNC));

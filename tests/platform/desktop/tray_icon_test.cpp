@@ -16,6 +16,8 @@
 #include "byte_assert.h"
 #include "form.h"
 #include "message_box.h"
+#include "recording_messages.h"
+#include "recording_tray.h"
 #include "sjis_text.h"
 #include "tray_icon.h"
 
@@ -83,7 +85,7 @@ TEST(TrayTip, IsCutToSixtyThreeBytesWithoutSplittingACharacter) {
 }
 
 TEST(RecordingTray, AnswersAsTheShellWouldAndRecordsEveryCall) {
-  platform::RecordingTray tray;
+  test_support::RecordingTray tray;
   platform::SetTray(&tray);
   const struct {
     std::uint32_t message;
@@ -249,7 +251,7 @@ TEST_F(DesktopTrayTest, TheIconsOfADestroyedOwnerGoWithIt) {
 }
 
 TEST_F(DesktopTrayTest, AnErrorInTheOwnersHandlerIsShownAndStopsThere) {
-  platform::RecordingMessages boxes;
+  test_support::RecordingMessages boxes;
   platform::SetMessages(&boxes);
   ASSERT_TRUE(Notify(NIM_ADD, Record(form.get(), 100, NIF_MESSAGE)));
   QSystemTrayIcon* icon = Icons()[0];

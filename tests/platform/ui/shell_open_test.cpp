@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "recording_shell.h"
 #include "shell_open.h"
 
 namespace {
@@ -20,7 +21,7 @@ TEST(ShellOpen, TargetsBecomeDesktopAddresses) {
 }
 
 TEST(ShellOpen, TheRecordingShellSeesEveryRequest) {
-  platform::RecordingShell fake;
+  test_support::RecordingShell fake;
   platform::SetShell(&fake);
   platform::Shell().ShellExecute("OPEN", "www.example.jp");
   platform::Shell().ShellExecute("OPEN", "");
