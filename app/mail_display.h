@@ -5,8 +5,9 @@
 #include <string>
 #include <vector>
 
-// Decodes the ISO-2022-JP encoded-words of a raw header value and returns
-// Shift_JIS display text; plain text passes through unchanged.
+// The Shift_JIS text shown for a raw header value: its encoded-words in any
+// charset decoded, raw 8-bit text read as UTF-8 or the Japanese code it is
+// in (DecodeHeaderForDisplay).
 std::string DecodeForDisplay(const std::string& raw);
 
 // Whether the subject holds one of the words, byte for byte. An empty word

@@ -61,6 +61,22 @@ TEST_F(Listing, NgWordsExcludeBySubjectOnlyAndLaterMailsStillCount) {
   EXPECT_EQ(Form_POPMES->Caption(), std::string(texts::kMailTextHead) + "2" + texts::kMailTextTail);
 }
 
+// Cells and the NG-word test both see the decoded text, whatever charset the
+// words are in and however the subject is cut into words.
+TEST_F(Listing, CellsAndNgWordsReadWordsInAnyCharset) {
+  WriteFile(Path("ngword.txt"), std::string(kAdvert) + "\r\n");
+  Start();
+  ServeMails(1, "A",
+             {{"Subject: =?UTF-8?B?5Lya6K2w?=", "From: =?utf-8?q?=E4=BC=9A=E8=AD=B0?= <m@example.jp>"},
+              {"Subject: =?UTF-8?Q?=E5=BA=83?= =?UTF-8?Q?=E5=91=8A?=", "From: b"},
+              {"Subject: =?shift_jis?B?jUyNkA==?= sale", "From: c"},
+              {"Subject: =?utf-8?b?5bqD?= =?utf-8?b?5ZGK?= again", "From: d"}});
+  Form1->CheckAllAccounts();
+  ASSERT_EQ(Form_POPMES->MailCount, 1);
+  EXPECT_BYTES_EQ(Cell(1, 0), std::string(" ") + kMeetingSjis);
+  EXPECT_BYTES_EQ(Cell(2, 0), std::string(" ") + kMeetingSjis + " <m@example.jp>");
+}
+
 TEST_F(Listing, AnEmptyNgWordEndsTheList) {
   WriteFile(Path("ngword.txt"), "X\n\nY\n");
   Start();

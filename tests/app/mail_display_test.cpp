@@ -24,12 +24,19 @@ TEST(DecodeForDisplay, TurnsHeaderValuesIntoShiftJis) {
       {"plain text keeps its leading blank", " hello", " hello"},
       {"text around a word", std::string(" Re: ") + kMeetingWord + " (2)", std::string(" Re: ") + kMeetingSjis + " (2)"},
       {"two words side by side", std::string(kMeetingWord) + kMeetingWord, std::string(kMeetingSjis) + kMeetingSjis},
+      {"the blank between two words goes", std::string(kMeetingWord) + " " + kMeetingWord,
+       std::string(kMeetingSjis) + kMeetingSjis},
       {"empty", "", ""},
-      // An ESC ( J in the decoded bytes goes too, also one that forms when
-      // another is taken out.
+      // Plain text with escape sequences is JIS: ESC ( J switches to
+      // one-byte mode and shows nothing; a broken sequence shows the geta
+      // mark for its ESC.
       {"ESC ( J inside plain text", "a\x1b(Jb", "ab"},
-      {"ESC ( J formed by a removal", "a\x1b(\x1b(JJb", "ab"},
+      {"broken escape sequence", "a\x1b(\x1b(JJb", "a\x81\xac(Jb"},
       {"Shift_JIS text passes unchanged", std::string(" ") + kAdvert, std::string(" ") + kAdvert},
+      // 会議 as a UTF-8 B word and a UTF-8 Q word split inside a character.
+      {"UTF-8 word", " =?UTF-8?B?5Lya6K2w?=", std::string(" ") + kMeetingSjis},
+      {"UTF-8 character split across words", " =?utf-8?q?=E4=BC=9A=E8?=\r\n =?utf-8?q?=AD=B0?=",
+       std::string(" ") + kMeetingSjis},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
