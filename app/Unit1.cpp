@@ -13,6 +13,7 @@
 #include "icons.h"
 #include "settings_folder.h"
 #include "label_control.h"
+#include "ngword_file.h"
 #include "taskbar.h"
 #include "texts.h"
 
@@ -96,7 +97,7 @@ void TForm1::FormCreate() {
   LoadSettings();
 
   FNgWords = std::make_unique<TStringList>();
-  FNgWords->LoadFromFile(FSettingsDir + "ngword.txt");
+  LoadNgWords(*FNgWords, FSettingsDir + "ngword.txt");
 
   if (!N_Icon->isChecked()) ShowMainWindow();
 }
