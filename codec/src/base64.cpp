@@ -1,9 +1,9 @@
 // Base64 (RFC 2045 alphabet): lengths first, then one pass by position.
-#include <algorithm>
 
 #include "Jconvert.h"
 #include "byte_writer.h"
 #include "six_bit.h"
+#include "six_bit_decoder.h"
 #include "swar_count.h"
 #include "transfer_length.h"
 #include "transfer_result.h"
@@ -20,16 +20,15 @@ constexpr SixBitAlphabet kAlphabet = [] {
 
 constexpr PairTable kPairs = make_pair_table(kAlphabet);
 
-constexpr int kPad = -1;   // "=": ends the group it stands in
-constexpr int kSkip = -2;  // line breaks and anything outside the alphabet
-
+// "=" ends the group it stands in; line breaks and anything else outside
+// the alphabet are skipped.
 constexpr int value_of(unsigned char c) {
   if (c >= 'A' && c <= 'Z') return c - 'A';
   if (c >= 'a' && c <= 'z') return c - 'a' + 26;
   if (c >= '0' && c <= '9') return c - '0' + 52;
   if (c == '+') return 62;
   if (c == '/') return 63;
-  return c == '=' ? kPad : kSkip;
+  return c == '=' ? kEndGroup : kSkipChar;
 }
 
 constexpr QuadTables kQuads = make_quad_tables(value_of);
@@ -94,37 +93,9 @@ std::string EncodeBase64R(const std::string& data, const std::string& lineBreak)
 // fixed length, whose tail then stays zero; it can never run over, because
 // every group gives one byte fewer than its characters.
 std::string DecodeBase64(const std::string& text) {
-  const std::size_t len = base64_decoded_length(text);
   std::string result;
-  size_result(result, len);
-  unsigned char* const out = reinterpret_cast<unsigned char*>(result.data());
-  const unsigned char* const s = bytes(text);
-  const std::size_t n = text.size();
-  std::size_t i = 0, o = 0;
-  std::uint32_t acc = 0;
-  int k = 0;  // characters of the group so far
-  auto flush = [&](int count) {
-    const std::size_t m = std::min<std::size_t>(static_cast<std::size_t>(count), len - o);
-    put_bytes(acc << (6 * (4 - k)), out + o, m);
-    o += m;
-    acc = 0;
-    k = 0;
-  };
-  while (i < n) {
-    if (k == 0) {
-      const std::size_t g = decode_groups(kQuads, s + i, std::min((n - i) / 4, (len - o) / 3), out + o);
-      i += 4 * g;
-      o += 3 * g;
-      if (i == n) break;
-    }
-    const int v = value_of(s[i++]);
-    if (v >= 0) {
-      acc = (acc << 6) | static_cast<std::uint32_t>(v);
-      if (++k == 4) flush(3);
-    } else if (v == kPad) {
-      flush(k > 1 ? k - 1 : 0);
-    }
-  }
-  if (k > 1) flush(k - 1);
+  size_result(result, base64_decoded_length(text));
+  SixBitDecoder decoder(result);
+  decode_six_bit_text<value_of>(decoder, kQuads, bytes(text), text.size());
   return result;
 }

@@ -5,6 +5,7 @@
 #include "Jconvert.h"
 #include "byte_writer.h"
 #include "six_bit.h"
+#include "six_bit_decoder.h"
 #include "swar_count.h"
 #include "transfer_length.h"
 #include "transfer_result.h"
@@ -30,17 +31,18 @@ constexpr SixBitAlphabet kAlphabet = [] {
 
 constexpr PairTable kPairs = make_pair_table(kAlphabet);
 
-constexpr int kEnd = -1;   // the closing ":" and the other left-out characters
-constexpr int kSkip = -2;  // line breaks, and anything outside "!".."r"
-
+// The closing ":" and the other characters left out of the alphabet end the
+// text; line breaks, and anything outside "!".."r", are skipped.
 constexpr std::array<int, 256> kValues = [] {
   std::array<int, 256> t{};
-  for (int c = 0; c < 256; ++c) t[c] = c >= '!' && c <= 'r' ? kEnd : kSkip;
+  for (int c = 0; c < 256; ++c) t[c] = c >= '!' && c <= 'r' ? kEndText : kSkipChar;
   for (int v = 0; v < 64; ++v) t[static_cast<unsigned char>(kAlphabet[v])] = v;
   return t;
 }();
 
-constexpr QuadTables kQuads = make_quad_tables([](unsigned char c) { return kValues[c] >= 0 ? kValues[c] : -1; });
+constexpr int value_of(unsigned char c) { return kValues[c]; }
+
+constexpr QuadTables kQuads = make_quad_tables(value_of);
 
 constexpr std::size_t kLineChars = 64;
 
@@ -106,37 +108,13 @@ std::string EncodeBinHex(const std::string& data, const std::string& lineBreak) 
 // stands. A group of k < 4 characters so ended, or cut short by the end of
 // the text, gives k - 1 bytes. Nothing is written past the counted length.
 std::string DecodeBinHex(const std::string& text) {
-  const std::size_t len = binhex_decoded_length(text);
   std::string result;
-  size_result(result, len);
-  unsigned char* const out = reinterpret_cast<unsigned char*>(result.data());
-  const unsigned char* const s = bytes(text);
-  const std::size_t n = text.size();
-  std::size_t i = 0, o = 0;
-  while (i < n && (s[i] == '\r' || s[i] == '\n')) ++i;
-  if (i < n && s[i] == ':') ++i;
-  std::uint32_t acc = 0;
-  int k = 0;
-  auto flush = [&](int count) {
-    const std::size_t m = std::min<std::size_t>(static_cast<std::size_t>(count), len - o);
-    put_bytes(acc << (6 * (4 - k)), out + o, m);
-    o += m;
-    acc = 0;
-    k = 0;
-  };
-  for (; i < n && o < len; ++i) {
-    if (k == 0) {
-      const std::size_t g = decode_groups(kQuads, s + i, std::min((n - i) / 4, (len - o) / 3), out + o);
-      i += 4 * g;
-      o += 3 * g;
-      if (i == n) break;
-    }
-    const int v = kValues[s[i]];
-    if (v == kEnd) break;
-    if (v == kSkip) continue;
-    acc = (acc << 6) | static_cast<std::uint32_t>(v);
-    if (++k == 4) flush(3);
-  }
-  if (k > 1) flush(k - 1);
+  size_result(result, binhex_decoded_length(text));
+  SixBitDecoder decoder(result);
+  const unsigned char* s = bytes(text);
+  const unsigned char* const end = s + text.size();
+  while (s < end && (*s == '\r' || *s == '\n')) ++s;
+  if (s < end && *s == ':') ++s;
+  decode_six_bit_text<value_of>(decoder, kQuads, s, static_cast<std::size_t>(end - s));
   return result;
 }

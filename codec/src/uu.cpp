@@ -5,6 +5,7 @@
 #include "Jconvert.h"
 #include "byte_writer.h"
 #include "six_bit.h"
+#include "six_bit_decoder.h"
 #include "transfer_length.h"
 #include "transfer_result.h"
 
@@ -104,49 +105,37 @@ std::string EncodeUU(const std::string& data, const std::string& lineBreak) {
 // next character opens the next line, as in text written without line
 // breaks. Nothing is written past the counted length.
 std::string DecodeUU(const std::string& text) {
-  const std::size_t len = uu_decoded_length(text);
   std::string result;
-  size_result(result, len);
-  unsigned char* const out = reinterpret_cast<unsigned char*>(result.data());
+  size_result(result, uu_decoded_length(text));
+  SixBitDecoder decoder(result);
   const unsigned char* const s = bytes(text);
   const std::size_t n = text.size();
-  std::size_t i = 0, o = 0;
+  std::size_t i = 0;
   long due = 0;  // bytes the current line still owes; below 0 in its tail
-  while (i < n && o < len) {
+  while (i < n && decoder.room() > 0) {
     const unsigned char c = s[i];
     if (is_break(c)) {
       // Groups missing from a cut-short line are spaces: zero bytes.
-      if (due > 0) o += std::min(static_cast<std::size_t>(due), len - o);
+      if (due > 0) decoder.zeros(static_cast<std::size_t>(due));
       due = 0;
       ++i;
     } else if (due == 0) {
-      // A full line in one go; anything unusual about it takes the long way.
-      if (c == 'M' && n - i >= kLineChars && len - o >= kLineBytes &&
-          decode_groups(kQuads, s + i + 1, kLineBytes / 3, out + o) == kLineBytes / 3) {
-        i += kLineChars;
-        o += kLineBytes;
-        continue;
-      }
       due = uu_length_value(c);
       ++i;
     } else if (due < 0) {
       ++i;
     } else {
-      const std::size_t whole = std::min({static_cast<std::size_t>(due) / 3, (n - i) / 4, (len - o) / 3});
-      const std::size_t g = decode_groups(kQuads, s + i, whole, out + o);
-      i += 4 * g;
-      o += 3 * g;
-      due -= static_cast<long>(3 * g);
-      if (g > 0) continue;
-      std::uint32_t acc = 0;
+      const std::size_t used =
+          decoder.whole_groups(kQuads, s + i, std::min(static_cast<std::size_t>(due) / 3, (n - i) / 4));
+      i += used;
+      due -= static_cast<long>(3 * used / 4);
+      if (used > 0) continue;
       for (int p = 0; p < 4; ++p) {
         int v = 0;
         if (i < n && !is_break(s[i])) v = group_value(s[i++]);
-        acc = (acc << 6) | static_cast<std::uint32_t>(v);
+        decoder.add(static_cast<std::uint32_t>(v));
       }
-      const std::size_t m = std::min({static_cast<std::size_t>(std::min(due, 3L)), len - o});
-      put_bytes(acc, out + o, m);
-      o += m;
+      decoder.put(static_cast<std::size_t>(std::min(due, 3L)));
       due -= 3;
     }
   }
