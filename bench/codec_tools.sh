@@ -44,8 +44,6 @@ out=$data/out.tmp
 trap 'rm -f "$out"' EXIT
 
 have() { command -v "$1" > /dev/null 2>&1; }
-# jconvert subcommands arrive one by one: a missing one is skipped with a note.
-has_sub() { "$jconvert" --help 2>&1 | grep -q "^  $1 "; }
 
 # best_mibs FILE CMD...: best of $runs runs of CMD > $out, as MiB/s of FILE;
 # "failed" when CMD exits non-zero. With -c the time is the command's CPU
@@ -108,13 +106,9 @@ printf "%-16s %10s %10s %10s %10s %10s\n" "transfer" jconvert peer "" cat "vs pe
 random=$data/random.bin
 # transfer NAME SUBCOMMAND-AND-ARGS INPUT "PEER CMD" (peer reads INPUT as its last argument)
 transfer() {
-  local name=$1 sub=$2 input=$3 peer=$4 j="-" p c
-  if has_sub "${sub%% *}"; then
-    # shellcheck disable=SC2086
-    j=$(best_mibs "$input" "$jconvert" $sub "$input")
-  else
-    j="missing"
-  fi
+  local name=$1 sub=$2 input=$3 peer=$4 j p c
+  # shellcheck disable=SC2086
+  j=$(best_mibs "$input" "$jconvert" $sub "$input")
   # shellcheck disable=SC2086
   p=$(best_mibs "$input" $peer "$input")
   c=$(best_mibs "$input" cat "$input")
@@ -127,22 +121,13 @@ transfer "base64 encode" "base64-encode --line-break \\r\\n" "$random" "base64"
 transfer "base64 decode" "base64-decode" "$data/random.b64" "base64 -d"
 if have uuencode; then
   uuencode "$random" random.bin > "$data/random.uu"
-  if has_sub uu-encode; then
-    "$jconvert" uu-encode "$random" > "$data/random.uubody"
-  else
-    cp "$data/random.uu" "$data/random.uubody"
-  fi
+  "$jconvert" uu-encode "$random" > "$data/random.uubody"
   # shellcheck disable=SC2317
   uuencode_stdout() { uuencode "$1" random.bin; }
   # shellcheck disable=SC2317
   uudecode_out() { uudecode -o /dev/stdout "$1"; }
   transfer "uu encode" "uu-encode" "$random" "uuencode_stdout"
-  j="-"
-  if has_sub uu-decode; then
-    j=$(best_mibs "$data/random.uubody" "$jconvert" uu-decode "$data/random.uubody")
-  else
-    j="missing"
-  fi
+  j=$(best_mibs "$data/random.uubody" "$jconvert" uu-decode "$data/random.uubody")
   p=$(best_mibs "$data/random.uu" uudecode_out "$data/random.uu")
   c=$(best_mibs "$data/random.uu" cat "$data/random.uu")
   printf "%-16s %10s %10s %10s %10s %10s\n" "uu decode" "$j" "$p" "" "$c" "$(ratio "$j" "$p")"
