@@ -11,6 +11,9 @@
 #   bulk   BULK_COUNT generated messages (default 0)
 #   demo   a handful of everyday Japanese mails for scripts/run.sh's demo; one
 #          is an advertisement marked 未承認広告, the demo's NG word
+#   headers  subjects and senders as mail writes them: UTF-8 B and Q words, a
+#          character split across words, ISO-2022-JP with the code page 932
+#          rows, raw 8-bit text, a Latin-1 word, a folded subject
 # DIR/env holds TOLVANE_DOVECOT_PORT, _USER and _PASSWORD for alice.
 set -euo pipefail
 
@@ -65,7 +68,7 @@ fixed = [
     ["Received: from example.jp",
      "Subject: Hello from Dovecot",
      "From: bob@example.com"],
-    # a folded subject: only its first line counts
+    # a folded subject, listed whole
     ["Subject: " + jis_word("長い件名の") ,
      " " + jis_word("続きです"),
      "From: " + jis_word("広告") + " <ad@example.jp>"],
@@ -85,6 +88,36 @@ write("demo", [
      "Subject: Welcome to Tolvane"],
     ["From: " + jis_word("鈴木") + " <suzuki@example.jp>",
      "Subject: Re: " + jis_word("来週の予定")],
+])
+
+def utf8_b(text):
+    return "=?UTF-8?B?" + base64.b64encode(text.encode()).decode() + "?="
+
+def q_text(data):
+    return "".join("=%02X" % b for b in data)
+
+def raw(text, codec):
+    # 8-bit header bytes, carried through the latin-1 encoding of write()
+    return text.encode(codec).decode("latin-1")
+
+nihongo = "日本語".encode()
+write("headers", [
+    ["Subject: " + utf8_b("会議のお知らせ"),
+     "From: =?utf-8?q?" + q_text("山田".encode()) + "?= <yamada@example.jp>"],
+    # 日 cut between two Q words
+    ["Subject: =?UTF-8?Q?" + q_text(nihongo[:2]) + "?= =?utf-8?Q?" + q_text(nihongo[2:]) + "?=",
+     "From: =?shift_jis?B?" + base64.b64encode("佐藤".encode("cp932")).decode() + "?= <sato@example.jp>"],
+    # ①㈱髙﨑: NEC row 13 and NEC-selected IBM extensions
+    ["Subject: =?iso-2022-jp?B?GyRCLSEtanxieXUbKEI=?=",
+     "From: " + raw("鈴木", "utf-8") + " <suzuki@example.jp>"],
+    ["Subject: " + raw("Re: 日本", "cp932"),
+     "From: =?iso-8859-1?Q?Ren=E9?= <rene@example.fr>"],
+    ["Subject: " + utf8_b("広告のお知らせ"),
+     "From: ad@example.jp"],
+    ["Subject: " + utf8_b("長い件名は三行に"),
+     " " + utf8_b("折り返されて"),
+     "\t" + utf8_b("届きます"),
+     "From: fold@example.jp"],
 ])
 write("bulk", [["From: " + jis_word("送信者%d" % i) + " <s%d@example.jp>" % i,
                 "Subject: " + jis_word("お知らせ第%d号" % i),
@@ -136,7 +169,8 @@ service auth {
   fill_mailboxes "$dir/home" "$bulk"
   [[ $(id -u) == 0 ]] && chown -R "$uid:$gid" "$dir/home"
 
-  printf '%s\n' "alice:{PLAIN}alice-pw" "bulk:{PLAIN}bulk-pw" "demo:{PLAIN}demo-pw" >"$dir/passwd"
+  printf '%s\n' "alice:{PLAIN}alice-pw" "bulk:{PLAIN}bulk-pw" "demo:{PLAIN}demo-pw" "headers:{PLAIN}headers-pw" \
+    >"$dir/passwd"
   chmod 644 "$dir/passwd"
 
   local port

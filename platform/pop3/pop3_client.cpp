@@ -159,9 +159,18 @@ void TNMPOP3::GetSummary(std::int64_t n) {
   FSummary = {};
   const std::string number = std::to_string(n);
   Command("TOP " + number + " 0");
-  // Only the two header values are kept, however long the reply runs.
-  ReadMultiline([this](std::string_view line) {
-    if (!pop3::HeaderValue(line, "Subject:", FSummary.Subject)) pop3::HeaderValue(line, "From:", FSummary.From);
+  // Only the two header values are kept, however long the reply runs; a
+  // folded one is joined up to MaxFoldedValue, and a line that would pass
+  // that ends it.
+  std::string* folded = nullptr;  // the value that continuation lines extend
+  ReadMultiline([this, &folded](std::string_view line) {
+    if (pop3::IsContinuationLine(line)) {
+      if (folded && !pop3::AppendContinuation(*folded, line, MaxFoldedValue)) folded = nullptr;
+      return;
+    }
+    folded = nullptr;
+    if (pop3::HeaderValue(line, "Subject:", FSummary.Subject)) folded = &FSummary.Subject;
+    else if (pop3::HeaderValue(line, "From:", FSummary.From)) folded = &FSummary.From;
   });
   Command("LIST " + number);
   Status(kSummaryRetrieved, 1);

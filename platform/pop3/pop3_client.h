@@ -14,8 +14,10 @@
 #include "pop3_error.h"
 
 struct TPop3Summary {
-  std::string Subject;  // raw rest of the first "Subject:" line, blank included
-  std::string From;     // raw rest of the first "From:" line
+  // The raw value of the last "Subject:" and "From:" header, blank included;
+  // a folded one with its continuation lines joined (line breaks removed).
+  std::string Subject;
+  std::string From;
 };
 
 class TNMPOP3 {
@@ -41,6 +43,7 @@ class TNMPOP3 {
   // Guards against a hostile or stuck server.
   int IdleTimeOut = 60000;           // ms of silence allowed while a reply is due
   std::size_t MaxLineLength = 65536; // bytes per reply line, line end excluded
+  std::size_t MaxFoldedValue = 16384; // bytes a folded Subject or From grows to by its continuation lines
 
   std::function<void(TNMPOP3* Sender)> OnConnect;
   std::function<void(TNMPOP3* Sender, const std::string& Status)> OnStatus;

@@ -56,4 +56,12 @@ bool HeaderValue(std::string_view line, std::string_view name, std::string& valu
   return true;
 }
 
+bool IsContinuationLine(std::string_view line) { return !line.empty() && (line[0] == ' ' || line[0] == '\t'); }
+
+bool AppendContinuation(std::string& value, std::string_view line, std::size_t max_length) {
+  if (value.size() + line.size() > max_length) return false;
+  value.append(line);
+  return true;
+}
+
 }  // namespace pop3

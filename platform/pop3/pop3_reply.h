@@ -2,6 +2,7 @@
 // socket so that they can be tested on their own.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -27,5 +28,13 @@ std::string_view Unstuff(std::string_view line);
 // If line starts with name (exact case, from its first byte), stores the
 // rest of the line in value and returns true.
 bool HeaderValue(std::string_view line, std::string_view name, std::string& value);
+
+// A header line that begins with a blank or a tab continues the header
+// before it (RFC 5322 folding).
+bool IsContinuationLine(std::string_view line);
+// Unfolds: appends the continuation line whole (its line break is gone, its
+// blank stays) unless value would grow past max_length; false then, and
+// value stays as it was.
+bool AppendContinuation(std::string& value, std::string_view line, std::size_t max_length);
 
 }  // namespace pop3

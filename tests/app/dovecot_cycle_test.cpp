@@ -43,9 +43,43 @@ TEST_F(DovecotCycle, TwoAccountsListTheirMailsInShiftJis) {
     EXPECT_BYTES_EQ(cell(2, base), std::string(" \x8e\x52\x93\x63\x91\xbe\x98\x59 <yamada@example.jp>"));  // 山田太郎
     EXPECT_EQ(cell(1, base + 1), " Hello from Dovecot");
     EXPECT_EQ(cell(2, base + 1), " bob@example.com");
-    // A folded subject: its first line only. The sender's NG word does not count.
-    EXPECT_BYTES_EQ(cell(1, base + 2), std::string(" \x92\xb7\x82\xa2\x8c\x8f\x96\xbc\x82\xcc"));  // 長い件名の
+    // A folded subject, whole. The sender's NG word does not count.
+    EXPECT_BYTES_EQ(cell(1, base + 2),
+                    std::string(" \x92\xb7\x82\xa2\x8c\x8f\x96\xbc\x82\xcc\x91\xb1\x82\xab\x82\xc5\x82\xb7"));  // 長い件名の続きです
     EXPECT_BYTES_EQ(cell(2, base + 2), std::string(" \x8d\x4c\x8d\x90 <ad@example.jp>"));
+  }
+}
+
+// The "headers" mailbox of the script: subjects and senders in the forms
+// mail brings them, listed as Shift_JIS; the NG word comes from a UTF-8 file.
+TEST_F(DovecotCycle, HeadersOfEveryKindAreListedAsTheyRead) {
+  const std::string port = Env("TOLVANE_DOVECOT_PORT");
+  if (port.empty()) GTEST_SKIP() << "TOLVANE_DOVECOT_PORT is not set: no private Dovecot running";
+  WriteFile(Path("tolvane.ini"), SettingsText({{2, {"H", "127.0.0.1:" + port, "headers", "headers-pw"}}}));
+  WriteFile(Path("ngword.txt"), "\xef\xbb\xbf\xe5\xba\x83\xe5\x91\x8a\n");  // 広告, UTF-8 with a byte-order mark
+  Start();
+  clock->Advance(2000);
+
+  EXPECT_EQ(Form1->Caption(), "Finished.");
+  const auto cell = [](int col, int row) { return Form_POPMES->StringGrid1->Cells(col, row); };
+  const struct {
+    std::string subject, from;
+  } expected[] = {
+      {" \x89\xef\x8b\x63\x82\xcc\x82\xa8\x92\x6d\x82\xe7\x82\xb9", " \x8e\x52\x93\x63 <yamada@example.jp>"},
+      {" \x93\xfa\x96\x7b\x8c\xea", " \x8d\xb2\x93\xa1 <sato@example.jp>"},  // 日本語 cut inside 日; 佐藤
+      {" \x87\x40\x87\x8a\xee\xe0\xed\x95", " \x97\xe9\x96\xd8 <suzuki@example.jp>"},  // ①㈱髙﨑; raw UTF-8 鈴木
+      {" Re: \x93\xfa\x96\x7b", " Ren\x81\xac <rene@example.fr>"},  // raw Shift_JIS; é as the geta mark
+      // The advertisement is not listed; the subject folded over three lines is whole.
+      {" \x92\xb7\x82\xa2\x8c\x8f\x96\xbc\x82\xcd\x8e\x4f\x8d\x73\x82\xc9\x90\xdc\x82\xe8\x95\xd4\x82\xb3\x82\xea"
+       "\x82\xc4\x93\xcd\x82\xab\x82\xdc\x82\xb7",
+       " fold@example.jp"},
+  };
+  ASSERT_EQ(Form_POPMES->MailCount, static_cast<int>(std::size(expected)));
+  for (int r = 0; r < Form_POPMES->MailCount; ++r) {
+    SCOPED_TRACE("row " + std::to_string(r));
+    EXPECT_EQ(cell(0, r), "H");
+    EXPECT_BYTES_EQ(cell(1, r), expected[r].subject);
+    EXPECT_BYTES_EQ(cell(2, r), expected[r].from);
   }
 }
 

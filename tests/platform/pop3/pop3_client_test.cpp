@@ -80,8 +80,8 @@ TEST(Pop3Client, LogsInListsEveryMessageAndLogsOut) {
   table["TOP 1 0"] = {"+OK\r\nReceived: x\r\nSubject: hello\r\nFrom: Bob <bob@example.com>\r\n\r\n.\r\n"};
   table["LIST 1"] = {"+OK 1 120\r\n"};
   // No From line; a lower-case subject line is not recognised; a later
-  // Subject line replaces an earlier one; a folded header keeps its first
-  // line only.
+  // Subject line replaces an earlier one, folded or not, and its own
+  // continuation line joins it.
   table["TOP 2 0"] = {
       "+OK\r\nsubject: lower\r\nSubject: =?ISO-2022-JP?B?GyRCJDMbKEI=?=\r\n =?ISO-2022-JP?B?GyRCJGsbKEI=?=\r\n"
       "Subject: second\r\n .\r\n.\r\n"};
@@ -96,12 +96,45 @@ TEST(Pop3Client, LogsInListsEveryMessageAndLogsOut) {
   ASSERT_EQ(listed.size(), 2u);
   EXPECT_BYTES_EQ(listed[0].subject, " hello");
   EXPECT_BYTES_EQ(listed[0].from, " Bob <bob@example.com>");
-  EXPECT_BYTES_EQ(listed[1].subject, " second");
+  EXPECT_BYTES_EQ(listed[1].subject, " second .");
   EXPECT_BYTES_EQ(listed[1].from, "");
   EXPECT_EQ(client->MessageCount(), 2);
   EXPECT_FALSE(client->Connected());
   EXPECT_EQ(server.transcript(),
             (Lines{"USER alice", "PASS secret", "STAT", "TOP 1 0", "LIST 1", "TOP 2 0", "LIST 2", "QUIT"}));
+}
+
+TEST(Pop3Client, FoldedSubjectAndFromAreJoinedUpToTheirCap) {
+  const std::string long_line = " " + std::string(99, 'y');  // 100 bytes
+  const struct {
+    const char* name;
+    std::string header;
+    std::string subject, from;
+  } cases[] = {
+      {"continuation lines joined, their blank or tab kept",
+       "Subject: one\r\n two\r\n\tthree\r\nFrom: a\r\n <a@example.jp>\r\n", " one two\tthree", " a <a@example.jp>"},
+      {"another header's continuation is not taken", "Subject: s\r\nTo: x\r\n y\r\nFrom: f\r\n", " s", " f"},
+      {"the blank line ends the header", "Subject: s\r\n\r\n", " s", ""},
+      {"joined up to the cap", "Subject: s" + std::string(150, 'x') + "\r\n" + long_line + "\r\n" + long_line + "\r\n",
+       " s" + std::string(150, 'x') + long_line, ""},
+      {"nothing after a line that did not fit",
+       "Subject: s\r\n" + long_line + long_line + long_line + "\r\n two\r\n", " s", ""},
+      {"a long first line stays whole", "Subject:" + std::string(300, 'z') + "\r\n more\r\n", std::string(300, 'z'), ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Table table = LoginTable("+OK 1 90\r\n");
+    table["TOP 1 0"] = {"+OK\r\n" + c.header + ".\r\n"};
+    table["LIST 1"] = {"+OK 1 90\r\n"};
+    FakePop3Server server(table);
+    auto client = ClientFor(server);
+    client->MaxFoldedValue = 256;
+    const auto listed = ListAll(*client);
+    ASSERT_EQ(listed.size(), 1u);
+    EXPECT_BYTES_EQ(listed[0].subject, c.subject);
+    EXPECT_BYTES_EQ(listed[0].from, c.from);
+  }
+  EXPECT_EQ(TNMPOP3().MaxFoldedValue, 16384u);
 }
 
 TEST(Pop3Client, StatusEventGetsEveryReplyLineButTheGreeting) {

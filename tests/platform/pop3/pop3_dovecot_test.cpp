@@ -38,13 +38,15 @@ struct Header {
 };
 
 TEST_F(Pop3Dovecot, ListsTheRawSubjectAndFromOfEveryMessage) {
-  // The mailbox that the script fills for alice, header first lines as raw
-  // bytes: ISO-2022-JP encoded-words, a folded subject, a lower-case
-  // "subject:" line that does not count and a message without a sender.
+  // The mailbox that the script fills for alice, header values as raw
+  // bytes: ISO-2022-JP encoded-words, a folded subject (unfolded), a
+  // lower-case "subject:" line that does not count and a message without a
+  // sender.
   const std::vector<Header> expected = {
       {" =?ISO-2022-JP?B?GyRCMnE1RCROJCpDTiRpJDsbKEI=?=", " =?ISO-2022-JP?B?GyRCOzNFREJATzobKEI=?= <yamada@example.jp>"},
       {" Hello from Dovecot", " bob@example.com"},
-      {" =?ISO-2022-JP?B?GyRCRDkkJDdvTD4kThsoQg==?=", " =?ISO-2022-JP?B?GyRCOS05cBsoQg==?= <ad@example.jp>"},
+      {" =?ISO-2022-JP?B?GyRCRDkkJDdvTD4kThsoQg==?= =?ISO-2022-JP?B?GyRCQjMkLSRHJDkbKEI=?=",
+       " =?ISO-2022-JP?B?GyRCOS05cBsoQg==?= <ad@example.jp>"},
       {" Re: =?ISO-2022-JP?B?GyRCOS05cBsoQg==?= test", ""},
   };
   std::vector<Header> listed;

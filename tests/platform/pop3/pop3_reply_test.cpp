@@ -79,6 +79,16 @@ TEST(Pop3Reply, HeaderValueKeepsTheRestOfTheLineRaw) {
   }
 }
 
+TEST(Pop3Reply, ContinuationLinesBeginWithABlankOrATab) {
+  for (const char* line : {" x", "\tx", " ", "\t"}) EXPECT_TRUE(pop3::IsContinuationLine(line)) << line;
+  for (const char* line : {"", "x", "Subject: x", "\r"}) EXPECT_FALSE(pop3::IsContinuationLine(line)) << line;
+  std::string value = " ab";
+  EXPECT_TRUE(pop3::AppendContinuation(value, " cd", 6));
+  EXPECT_EQ(value, " ab cd");
+  EXPECT_FALSE(pop3::AppendContinuation(value, "\te", 6));
+  EXPECT_EQ(value, " ab cd");
+}
+
 TEST(Pop3Address, ServerCellForms) {
   const struct {
     const char* cell;
