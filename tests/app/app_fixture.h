@@ -23,6 +23,7 @@
 #include "recording_sound.h"
 #include "recording_tray.h"
 #include "sound.h"
+#include "temp_dir.h"
 #include "timer.h"
 #include "tray_icon.h"
 
@@ -54,8 +55,6 @@ inline std::string SettingsText(const std::map<int, Account>& accounts, const st
 class AppFixture : public ::testing::Test {
  protected:
   void SetUp() override {
-    char tmpl[] = "/tmp/tolvane-app-XXXXXX";
-    dir_ = mkdtemp(tmpl);
     platform::Application().SetExeDir(dir_.string() + "/");
     // A settings file beside the pretend executable keeps both files in its
     // folder; the user's folder is one of the test's own all the same.
@@ -78,7 +77,6 @@ class AppFixture : public ::testing::Test {
     platform::SetMessages(nullptr);
     platform::Application().SetExeDir("");
     unsetenv("XDG_CONFIG_HOME");
-    std::filesystem::remove_all(dir_);
   }
 
   // Creates the windows in the program's order.
@@ -107,7 +105,8 @@ class AppFixture : public ::testing::Test {
   std::unique_ptr<platform::ManualClock> clock;
 
  private:
-  std::filesystem::path dir_;
+  test_support::TempDir scratch_;
+  const std::filesystem::path dir_{scratch_.path()};
 };
 
 }  // namespace app_test

@@ -8,6 +8,7 @@
 #include "app_fixture.h"
 #include "byte_assert.h"
 #include "settings_folder.h"
+#include "temp_dir.h"
 
 namespace app_test {
 namespace {
@@ -120,8 +121,8 @@ TEST(SettingsFolderPath, FollowsXdgConfigHomeWhenItIsAbsolute) {
 }
 
 TEST(SettingsFolderPath, CreateMakesOnlyTheMissingFoldersPrivate) {
-  char tmpl[] = "/tmp/tolvane-folder-XXXXXX";
-  const fs::path base = mkdtemp(tmpl);
+  const test_support::TempDir scratch;
+  const fs::path base = scratch.path();
   ::chmod(base.c_str(), 0755);
   EXPECT_TRUE(settings_folder::Create((base / "a/b/tolvane/").string()));
   EXPECT_EQ(Mode(base), 0755u);
@@ -130,7 +131,6 @@ TEST(SettingsFolderPath, CreateMakesOnlyTheMissingFoldersPrivate) {
   WriteFile(base / "file", "");
   EXPECT_FALSE(settings_folder::Create((base / "file/tolvane/").string()));
   EXPECT_FALSE(settings_folder::Create((base / "file").string()));
-  fs::remove_all(base);
 }
 
 }  // namespace
