@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <stdexcept>
 #include <string>
 
 namespace test_support {
@@ -14,6 +15,7 @@ class TempFile {
   explicit TempFile(const std::string& content) {
     char name[] = "/tmp/tolvane-test-XXXXXX";
     const int fd = mkstemp(name);
+    if (fd < 0) throw std::runtime_error("mkstemp failed");
     path_ = name;
     std::FILE* f = fdopen(fd, "wb");
     std::fwrite(content.data(), 1, content.size(), f);

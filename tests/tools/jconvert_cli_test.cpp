@@ -9,18 +9,13 @@
 
 #include "Jconvert.h"
 #include "byte_assert.h"
+#include "jconvert_runner.h"
+#include "temp_dir.h"
 #include "temp_file.h"
-#include "run_process.h"
 
 namespace {
 
-using test_support::run_process;
-
-test_support::ProcessResult jconvert(std::vector<std::string> args, const std::string& input = {}) {
-  args.insert(args.begin(), JCONVERT_BINARY);
-  return run_process(args, input);
-}
-
+using jconvert_test::jconvert;
 using test_support::TempFile;
 
 TEST(JconvertCli, ConversionsWriteExactlyTheResultBytes) {
@@ -95,8 +90,8 @@ TEST(JconvertCli, UsageErrorsExitTwoWithOneLine) {
 }
 
 TEST(JconvertCli, UnreadableFileExitsOneNamingIt) {
-  const std::string missing = "/tmp/jconvert-cli-no-such-file";
-  for (const std::string& path : {missing, std::string("/tmp")}) {
+  const test_support::TempDir dir;
+  for (const std::string& path : {dir.File("no-such-file"), dir.path()}) {
     const auto r = jconvert({"convert", "--to", "euc", path});
     EXPECT_EQ(r.exit_code, 1);
     EXPECT_EQ(r.out, "");

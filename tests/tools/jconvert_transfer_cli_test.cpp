@@ -1,25 +1,19 @@
 // The transfer-encoding and header commands of jconvert, run as users and
 // scripts run them: a separate process, bytes in, bytes out, exit status.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "Jconvert.h"
 #include "byte_assert.h"
-#include "run_process.h"
+#include "jconvert_runner.h"
+#include "temp_file.h"
 
 namespace {
 
 using namespace std::string_literals;
-using test_support::run_process;
-
-test_support::ProcessResult jconvert(std::vector<std::string> args, const std::string& input = {}) {
-  args.insert(args.begin(), JCONVERT_BINARY);
-  return run_process(args, input);
-}
+using jconvert_test::jconvert;
 
 // Every byte value, and more than one line of each encoding.
 std::string sample_data() {
@@ -114,15 +108,14 @@ TEST(JconvertTransferCli, UsageErrorsExitTwoWithOneLine) {
 }
 
 TEST(JconvertTransferCli, ReadsANamedFileAndReportsAnUnreadableOne) {
-  char name[] = "/tmp/jconvert-transfer-XXXXXX";
-  const int fd = mkstemp(name);
-  ASSERT_GE(fd, 0);
-  ASSERT_EQ(write(fd, "Cat", 3), 3);
-  close(fd);
-  const auto r = jconvert({"uu-encode", "--line-break", "\\n", name});
-  EXPECT_EQ(r.exit_code, 0) << r.err;
-  EXPECT_BYTES_EQ(r.out, "#0V%T\n`\n");
-  std::remove(name);
+  std::string name;
+  {
+    const test_support::TempFile file("Cat");
+    name = file.path();
+    const auto r = jconvert({"uu-encode", "--line-break", "\\n", name});
+    EXPECT_EQ(r.exit_code, 0) << r.err;
+    EXPECT_BYTES_EQ(r.out, "#0V%T\n`\n");
+  }  // the file is gone from here on
 
   const auto missing = jconvert({"binhex-decode", name});
   EXPECT_EQ(missing.exit_code, 1);
