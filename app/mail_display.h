@@ -10,6 +10,7 @@
 // in (DecodeHeaderForDisplay).
 std::string DecodeForDisplay(const std::string& raw);
 
-// Whether the subject holds one of the words, byte for byte. An empty word
-// ends the list: it and every word after it are not used.
+// Whether the subject holds one of the words, byte for byte, where a
+// character that code page 932 holds twice matches in either form. An empty
+// word ends the list: it and every word after it are not used.
 bool HasNgWord(const std::string& subject, const std::vector<std::string>& words);

@@ -62,6 +62,12 @@ TEST(NgWords, FirstMatchDecidesAndAnEmptyEntryEndsTheList) {
       {"blanks count", " a b", {" b"}, true},
       // Byte-wise: a match across a character boundary counts.
       {"across characters", "\x82\xa0\x82\xa2", {"\xa0\x82"}, true},
+      // Characters code page 932 holds twice match in either form.
+      {"NEC-selected kanji in the subject", " \xee\xe0\x8b\xb4", {"\xfb\xfc\x8b\xb4"}, true},  // 髙橋
+      {"IBM kanji in the subject", " \xfb\xfc\x8b\xb4", {"\xee\xe0\x8b\xb4"}, true},
+      {"NEC row 13 and IBM numeral", "\xfa\x4a", {"\x87\x54"}, true},  // Ⅰ
+      {"row 2 and the IBM copy", "\xee\xf9", {"\x81\xca"}, true},     // ¬
+      {"other kanji stay apart", " \x8d\x82\x8b\xb4", {"\xfb\xfc\x8b\xb4"}, false},  // 高橋 is not 髙橋
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
