@@ -10,6 +10,7 @@ without them it skips with exit status 77. Screenshots and the program's
 output go to $TOLVANE_E2E_ARTIFACTS, else to DIR."""
 
 import argparse
+import contextlib
 import os
 import shutil
 import signal
@@ -253,13 +254,35 @@ def check_notification(session, prog, note, focus_before, what):
                       " (focused window, _NET_ACTIVE_WINDOW)")
 
 
+@contextlib.contextmanager
+def program_case(session, binary, dovecot, log_path, icon, ended_by):
+    """The program in a scratch folder of its own, for a case to drive until
+    it ends the program by `ended_by`. Then the ending every case shares:
+    exit code 0 and the settings saved; the program's output shown when
+    anything failed; no program or folder left behind either way."""
+    server, user, password = dovecot
+    folder = make_folder(binary, server, user, password, icon=icon)
+    prog = Program(session, folder, log_path)
+    try:
+        yield prog
+        code = prog.wait_exit(10)
+        log(f"  after {ended_by} the program ended with code {code}")
+        if code != 0:
+            raise Failure(f"exit code {code} after {ended_by}, expected 0")
+        check_saved_settings(folder, server, user, password, icon=icon)
+    except Failure:
+        log("--- program output:\n" + prog.output_tail())
+        raise
+    finally:
+        prog.kill()
+        shutil.rmtree(folder, ignore_errors=True)
+
+
 def case_menu_exit(session, binary, dovecot, artifacts):
     """Start, first check cycle, notification, tray click, menu 終了."""
-    server, user, password = dovecot
-    folder = make_folder(binary, server, user, password, icon=0)
-    prog = Program(session, folder, artifacts / "tolvane-menu-exit.log")
-    spy = None
-    try:
+    server = dovecot[0]
+    with program_case(session, binary, dovecot, artifacts / "tolvane-menu-exit.log", icon=0,
+                      ended_by="終了") as prog, contextlib.ExitStack() as cleanup:
         icon, _ = wait_until("tray icon embedded", 10, prog.tray_icon)
         embedded = time.monotonic() - prog.started
         log(f"  tray icon 0x{icon:x} embedded {embedded:.2f} s after start")
@@ -267,6 +290,7 @@ def case_menu_exit(session, binary, dovecot, artifacts):
         main, _ = wait_until("main window 'Tolvane' shown", 10,
                              lambda: prog.managed_window(lambda t: t == "Tolvane"))
         spy = TitleSpy(session, main)
+        cleanup.callback(spy.stop)
         main_info = session.info(main)
         log(f"  main window 0x{main:x}: client {main_info['width']}x{main_info['height']}"
             f" at ({main_info['x']},{main_info['y']})")
@@ -333,42 +357,16 @@ def case_menu_exit(session, binary, dovecot, artifacts):
         menu, _ = wait_until("tray menu opened by a right click", 5, prog.menu)
         session.screenshot(menu, artifacts / "tray-menu.png")
         session.run("xdotool", "key", "--delay", "50", *(["Down"] * len(MENU_ITEMS)), "Return")
-        code = prog.wait_exit(10)
-        log(f"  after 終了 the program ended with code {code}")
-        if code != 0:
-            raise Failure(f"exit code {code} after 終了, expected 0")
-        check_saved_settings(folder, server, user, password, icon=0)
-    except Failure:
-        log("--- program output:\n" + prog.output_tail())
-        raise
-    finally:
-        if spy:
-            spy.stop()
-        prog.kill()
-        shutil.rmtree(folder, ignore_errors=True)
 
 
 def case_sigterm(session, binary, dovecot, artifacts):
     """Icon=1 (no main window); SIGTERM is an orderly exit that saves."""
-    server, user, password = dovecot
-    folder = make_folder(binary, server, user, password, icon=1)
-    prog = Program(session, folder, artifacts / "tolvane-sigterm.log")
-    try:
+    with program_case(session, binary, dovecot, artifacts / "tolvane-sigterm.log", icon=1,
+                      ended_by="SIGTERM") as prog:
         wait_until("tray icon embedded", 10, prog.tray_icon)
         if prog.managed_window(lambda t: t == "Tolvane"):
             raise Failure("with Icon=1 the main window was shown at start")
         prog.proc.send_signal(signal.SIGTERM)
-        code = prog.wait_exit(10)
-        log(f"  after SIGTERM the program ended with code {code}")
-        if code != 0:
-            raise Failure(f"exit code {code} after SIGTERM, expected 0")
-        check_saved_settings(folder, server, user, password, icon=1)
-    except Failure:
-        log("--- program output:\n" + prog.output_tail())
-        raise
-    finally:
-        prog.kill()
-        shutil.rmtree(folder, ignore_errors=True)
 
 
 def main():
