@@ -76,9 +76,8 @@ TForm1::TForm1(QWidget* parent)
   } catch (const std::exception& e) {
     // Shown once the message loop runs, when the notification window exists
     // too (a tick during the box may start a cycle).
-    QTimer::singleShot(0, [text = std::string(e.what())] {
-      platform::Application().ShowException(std::runtime_error(text));
-    });
+    QTimer::singleShot(
+        0, [text = std::string(e.what())] { platform::Application().ShowException(std::runtime_error(text)); });
   }
 }
 
@@ -168,9 +167,7 @@ void TForm1::CreateControls() {
   GradButton1 = make_button(221, 4, 113, 25, texts::kStowCaption);
   GradButton2 = make_button(6, 203, 76, 24, texts::kAgainCaption);
   GradButton3 = make_button(94, 203, 76, 24, texts::kCheckCaption);
-  const auto guarded = [](auto fn) {
-    return [fn](platform::TGraphicControl*) { platform::Application().Guard(fn); };
-  };
+  const auto guarded = [](auto fn) { return [fn](platform::TGraphicControl*) { platform::Application().Guard(fn); }; };
   GradButton1->OnClick = guarded([this] { GradButton1Click(); });
   GradButton2->OnClick = guarded([this] { GradButton2Click(); });
   GradButton3->OnClick = guarded([this] { GradButton3Click(); });

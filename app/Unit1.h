@@ -124,7 +124,7 @@ class TForm1 : public platform::TForm {
   // Lets go of the client once no call of it is running.
   void ReleaseClient();
 
-  int FClientDepth = 0;        // calls into the client in progress (re-entrant waits)
+  int FClientDepth = 0;          // calls into the client in progress (re-entrant waits)
   bool FReleasePending = false;  // the close let go of the client while a cycle was inside it
   bool FEndRequested = false;    // a signal asked for the end
   std::string FSettingsDir;      // holds tolvane.ini and ngword.txt, chosen at start

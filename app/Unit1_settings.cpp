@@ -33,7 +33,9 @@ void TForm1::CreateAccountTable() {
   StringGrid1->SetOptions(platform::goFixedVertLine | platform::goFixedHorzLine | platform::goVertLine |
                           platform::goHorzLine | platform::goColSizing | platform::goEditing | platform::goTabs);
   StringGrid1->OnDrawCell = [this](platform::TStringGrid* sender, int col, int row, platform::TRect rect,
-                                   platform::TGridDrawState state) { StringGrid1DrawCell(sender, col, row, rect, state); };
+                                   platform::TGridDrawState state) {
+    StringGrid1DrawCell(sender, col, row, rect, state);
+  };
   StringGrid1->SetColWidths(0, 32);
   StringGrid1->SetColWidths(1, 123);
   StringGrid1->SetCells(0, 0, texts::kHeaderShortName);

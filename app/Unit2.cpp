@@ -57,8 +57,7 @@ void TForm_POPMES::FormCreate() {
   StringGrid1->SetColWidths(0, 18);
   // Column 3 always lies beyond the visible width: no highlighted cell shows.
   StringGrid1->SetCol(3);
-  const int client_width =
-      StringGrid1->ColWidths(0) + StringGrid1->ColWidths(1) + StringGrid1->ColWidths(2) + 2;
+  const int client_width = StringGrid1->ColWidths(0) + StringGrid1->ColWidths(1) + StringGrid1->ColWidths(2) + 2;
   resize(client_width, height());
   // A hidden window gets its resize event only when first shown.
   if (!isVisible()) FormResize();

@@ -12,8 +12,8 @@
 
 class TForm_POPMES : public platform::TForm {
  public:
-  static constexpr int kRowPitch = 17;     // 16-pixel rows and their grid line
-  static constexpr int kCornerX = 8;       // outer top-left corner when shown
+  static constexpr int kRowPitch = 17;  // 16-pixel rows and their grid line
+  static constexpr int kCornerX = 8;    // outer top-left corner when shown
   static constexpr int kCornerY = 8;
   static constexpr int kShowMs = 4000;
 

@@ -9,11 +9,11 @@ namespace {
 // Drawn on a 16 x 16 grid with the classic 16-colour palette's colours, no
 // antialiasing, then scaled by whole pixels for larger sizes.
 struct Look {
-  QColor paper;    // envelope body
-  QColor line;     // outline and flap
-  QColor badge;    // the state mark in the lower right corner
+  QColor paper;  // envelope body
+  QColor line;   // outline and flap
+  QColor badge;  // the state mark in the lower right corner
   bool has_badge;
-  bool arrows;     // circular arrows instead of a dot: checking
+  bool arrows;  // circular arrows instead of a dot: checking
 };
 
 QImage Envelope(int scale, const Look& look) {

@@ -3,6 +3,8 @@
 
 namespace texts {
 
+// Each text on one line beside its readable form.
+// clang-format off
 inline constexpr char kTitle[] = "Tolvane";
 inline constexpr char kVersion[] = "Tolvane Ver1.09";
 
@@ -38,5 +40,6 @@ inline constexpr char kMenuStop[] = "\x88\xea\x8e\x9e\x92\xe2\x8e~";  // 一時�
 inline constexpr char kMenuIcon[] = "\x83" "A\x83" "C\x83R\x83\x93\x8f\xf3\x91\xd4\x82\xc5\x8bN\x93\xae";  // アイコン状態で起動
 inline constexpr char kMenuShowForm[] = "\x83t\x83H\x81[\x83\x80\x82\xf0\x95\x5c\x8e\xa6";  // フォームを表示
 inline constexpr char kMenuExit[] = "\x8fI\x97\xb9";  // 終了
+// clang-format on
 
 }  // namespace texts

@@ -81,9 +81,8 @@ void add_charcode(const std::string& dir) {
     Conversion convert;
   };
   const Case cases[] = {
-      {"sjis2euc", &sjis, sjis2euc},           {"euc2sjis", &euc, euc2sjis},
-      {"sjis2jis83", &sjis, sjis2jis83},       {"jis2sjis", &jis, jis2sjis},
-      {"euc2jis83", &euc, euc2jis83},          {"jis2euc", &jis, jis2euc},
+      {"sjis2euc", &sjis, sjis2euc}, {"euc2sjis", &euc, euc2sjis},   {"sjis2jis83", &sjis, sjis2jis83},
+      {"jis2sjis", &jis, jis2sjis},  {"euc2jis83", &euc, euc2jis83}, {"jis2euc", &jis, jis2euc},
   };
   for (const Sized& s : kSizes) {
     for (const Case& c : cases) add(std::string(c.name) + "/" + s.label, keep(prefix(*c.text, s.size)), c.convert);
@@ -156,7 +155,8 @@ std::vector<std::string> typical_header_values(const std::string& sjis, std::siz
       case 2: value = " =?utf-8?Q?" + q_text(utf8) + "?="; break;
       case 3: value = " Re: weekly report for project " + std::to_string(n); break;
       case 4: value = " " + utf8; break;
-      default: value = " =?UTF-8?B?" + EncodeBase64(utf8.substr(0, 18)) + "?= <sender" + std::to_string(n) + "@example.jp>";
+      default:
+        value = " =?UTF-8?B?" + EncodeBase64(utf8.substr(0, 18)) + "?= <sender" + std::to_string(n) + "@example.jp>";
     }
     size += value.size();
     values.push_back(std::move(value));
@@ -170,18 +170,16 @@ void add_header_display(const std::string& dir) {
   std::int64_t bytes = 0;
   for (const std::string& v : *values) bytes += static_cast<std::int64_t>(v.size());
   // One call per value, as the listing makes them.
-  benchmark::RegisterBenchmark("DecodeHeaderForDisplay/typical-values-4MiB",
-                               [values, bytes](benchmark::State& state) {
-                                 for (auto _ : state) {
-                                   for (const std::string& v : *values) {
-                                     std::string out = DecodeHeaderForDisplay(v);
-                                     benchmark::DoNotOptimize(out.data());
-                                   }
-                                 }
-                                 state.SetBytesProcessed(state.iterations() * bytes);
-                                 state.counters["values"] = static_cast<double>(values->size());
-                               })
-      ->Unit(benchmark::kMillisecond);
+  benchmark::RegisterBenchmark("DecodeHeaderForDisplay/typical-values-4MiB", [values, bytes](benchmark::State& state) {
+    for (auto _ : state) {
+      for (const std::string& v : *values) {
+        std::string out = DecodeHeaderForDisplay(v);
+        benchmark::DoNotOptimize(out.data());
+      }
+    }
+    state.SetBytesProcessed(state.iterations() * bytes);
+    state.counters["values"] = static_cast<double>(values->size());
+  })->Unit(benchmark::kMillisecond);
 }
 
 }  // namespace

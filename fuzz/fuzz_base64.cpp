@@ -17,8 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const fuzz::GuardedText guarded(data, size);
   const std::string& input = guarded.str();
 
-  FUZZ_EXPECT_EQ("DecodeBase64 length", input, reference::base64_decoded_length(input),
-                 DecodeBase64(input).size());
+  FUZZ_EXPECT_EQ("DecodeBase64 length", input, reference::base64_decoded_length(input), DecodeBase64(input).size());
 
   const std::string plain = EncodeBase64(input);
   FUZZ_EXPECT_EQ("EncodeBase64", input, reference::EncodeBase64R(input, ""), plain);

@@ -27,8 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const fuzz::GuardedText guarded(data, size);
   const std::string& input = guarded.str();
 
-  FUZZ_EXPECT_EQ("DecodeBinHex length", input, reference::binhex_decoded_length(input),
-                 DecodeBinHex(input).size());
+  FUZZ_EXPECT_EQ("DecodeBinHex length", input, reference::binhex_decoded_length(input), DecodeBinHex(input).size());
 
   for (const std::string& line_break : fuzz::kLineBreaks) RoundTrip(input, line_break);
   RoundTrip(input, "");

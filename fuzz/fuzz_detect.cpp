@@ -22,12 +22,9 @@ std::string Dispatch(const std::string& text, int source, int target) {
   if (source >= 7) return {};
   switch (source) {
     case JCODE_JIS83:
-    case JCODE_JIS78:
-      return target == JCODE_EUC ? jis2euc(text) : target == JCODE_SJIS ? jis2sjis(text) : text;
-    case JCODE_EUC:
-      return target == JCODE_JIS83 ? euc2jis83(text) : target == JCODE_SJIS ? euc2sjis(text) : text;
-    case JCODE_SJIS:
-      return target == JCODE_JIS83 ? sjis2jis83(text) : target == JCODE_EUC ? sjis2euc(text) : text;
+    case JCODE_JIS78: return target == JCODE_EUC ? jis2euc(text) : target == JCODE_SJIS ? jis2sjis(text) : text;
+    case JCODE_EUC: return target == JCODE_JIS83 ? euc2jis83(text) : target == JCODE_SJIS ? euc2sjis(text) : text;
+    case JCODE_SJIS: return target == JCODE_JIS83 ? sjis2jis83(text) : target == JCODE_EUC ? sjis2euc(text) : text;
     default:  // below 2, or undecided
       return text;
   }

@@ -84,8 +84,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_EXPECT_EQ("one UTF-8 word", word, direct, DecodeHeaderForDisplay(word_text.str()));
 
     const std::size_t cut = size ? data[0] % (size + 1) : 0;
-    const std::string halves = "=?utf-8?B?" + EncodeBase64(input.substr(0, cut)) + "?=\r\n =?UTF-8*en?Q?" +
-                               QText(input.substr(cut)) + "?=";
+    const std::string halves =
+        "=?utf-8?B?" + EncodeBase64(input.substr(0, cut)) + "?=\r\n =?UTF-8*en?Q?" + QText(input.substr(cut)) + "?=";
     const fuzz::GuardedText halves_text(halves);
     FUZZ_EXPECT_EQ("UTF-8 cut across a B and a Q word", halves, direct, DecodeHeaderForDisplay(halves_text.str()));
   }

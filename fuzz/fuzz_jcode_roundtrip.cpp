@@ -15,9 +15,9 @@
 namespace {
 
 struct Texts {
-  std::string euc, sjis;  // every character
+  std::string euc, sjis;            // every character
   std::string euc_wide, sjis_wide;  // without the half-width katakana
-  bool japanese = false;  // holds a double-byte character or katakana
+  bool japanese = false;            // holds a double-byte character or katakana
 };
 
 Texts Build(const std::uint8_t* data, std::size_t size) {
@@ -77,8 +77,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string jis_wide = euc2jis83(euc_wide.str());
   const fuzz::GuardedText jis_wide_guarded(jis_wide);
   FUZZ_EXPECT_EQ("EUC-JP through JIS and back", t.euc_wide, t.euc_wide, jis2euc(jis_wide_guarded.str()));
-  FUZZ_EXPECT_EQ("Shift_JIS through JIS and back", t.sjis_wide, t.sjis_wide,
-                 jis2sjis(sjis2jis83(sjis_wide.str())));
+  FUZZ_EXPECT_EQ("Shift_JIS through JIS and back", t.sjis_wide, t.sjis_wide, jis2sjis(sjis2jis83(sjis_wide.str())));
   FUZZ_EXPECT_EQ("EUC-JP through JIS to Shift_JIS", t.euc_wide, t.sjis_wide, jis2sjis(jis_wide_guarded.str()));
   return 0;
 }

@@ -62,8 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FUZZ_EXPECT_EQ("ReturnCodeCheck judges the first line end", text, Detect(text), detected);
 
   const std::string converted = ConvertReturnCode(text, target);
-  FUZZ_EXPECT_EQ("ConvertReturnCode rewrites the detected line ends", text, Rewrite(text, detected, target),
-                 converted);
+  FUZZ_EXPECT_EQ("ConvertReturnCode rewrites the detected line ends", text, Rewrite(text, detected, target), converted);
   // A lone CR or LF as the source leaves none of itself behind unless the
   // target is CR LF, which holds both. (A CR LF source can leave a CR LF
   // behind: a lone CR before a rewritten pair, or a pair's CR before an LF.)

@@ -13,7 +13,7 @@ build_pkgs+=(fonts-ipafont-gothic fonts-liberation2)
 # its own (not dbus-x11, whose autolaunch would leave a bus behind), a window
 # manager and a tray host; x11-utils, xdotool and imagemagick look at it.
 desktop_pkgs=(xvfb xauth dbus-daemon openbox trayer x11-utils)
-test_pkgs=(libgtest-dev libgmock-dev libbenchmark-dev python3
+test_pkgs=(libgtest-dev libgmock-dev libbenchmark-dev python3 clang-format
            nkf sharutils macutils
            clang-14 libfuzzer-14-dev libclang-rt-14-dev
            dovecot-core dovecot-pop3d

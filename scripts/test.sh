@@ -6,6 +6,9 @@ cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh test
 
+echo "=== format (.clang-format)"
+git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror
+
 # A private Dovecot for the POP3 client's integration test, stopped on exit.
 pop3_dir=$(mktemp -d)
 trap 'bash scripts/dovecot-test-server.sh stop "$pop3_dir"; rm -rf "$pop3_dir"' EXIT

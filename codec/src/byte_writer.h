@@ -107,8 +107,6 @@ inline std::size_t ascii_run(const unsigned char* p, const unsigned char* end) {
   return static_cast<std::size_t>(q - p);
 }
 
-inline const unsigned char* bytes(const std::string& s) {
-  return reinterpret_cast<const unsigned char*>(s.data());
-}
+inline const unsigned char* bytes(const std::string& s) { return reinterpret_cast<const unsigned char*>(s.data()); }
 
 }  // namespace jconvert_detail

@@ -57,6 +57,8 @@ struct Label {
   const Charset* charset;
 };
 
+// The labels of one encoding stay together, as the label table lists them.
+// clang-format off
 constexpr Label kLabels[] = {
     {"unicode-1-1-utf-8", &kUtf8}, {"unicode11utf8", &kUtf8}, {"unicode20utf8", &kUtf8}, {"utf-8", &kUtf8},
     {"utf8", &kUtf8}, {"x-unicode20utf8", &kUtf8},
@@ -149,6 +151,7 @@ constexpr Label kLabels[] = {
     {"cp874", &kWindows874},
     {"utf-7", &kUtf7}, {"unicode-1-1-utf-7", &kUtf7}, {"csunicode11utf7", &kUtf7},
 };
+// clang-format on
 
 constexpr std::size_t kLabelCount = sizeof kLabels / sizeof kLabels[0];
 

@@ -40,8 +40,7 @@ char32_t compose_kana(char32_t base, char32_t mark) {
     if ((hira >= 0x304B && hira <= 0x3061 && (hira - 0x304B) % 2 == 0) || hira == 0x3064 || hira == 0x3066 ||
         hira == 0x3068 || ha_row || hira == 0x309D)
       composed = hira + 1;
-    else if (katakana && base == 0x30A6)
-      return 0x30F4;  // ヴ
+    else if (katakana && base == 0x30A6) return 0x30F4;  // ヴ
   } else if (mark == 0x309A && ha_row) {
     composed = hira + 2;
   }

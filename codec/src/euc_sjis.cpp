@@ -13,7 +13,8 @@ namespace {
 // 0x81..0xFE, as euc2sjis pairs them.
 __m128i euc_pair_lanes(__m128i v) {
   const __m128i lead = _mm_and_si128(v, _mm_set1_epi16(0x00FF));
-  const __m128i pair = _mm_and_si128(_mm_cmpgt_epi16(lead, _mm_set1_epi16(0x80)), _mm_cmplt_epi16(lead, _mm_set1_epi16(0xFF)));
+  const __m128i pair =
+      _mm_and_si128(_mm_cmpgt_epi16(lead, _mm_set1_epi16(0x80)), _mm_cmplt_epi16(lead, _mm_set1_epi16(0xFF)));
   const __m128i kana = _mm_cmpeq_epi16(lead, _mm_set1_epi16(0x8E));
   return _mm_andnot_si128(kana, pair);
 }

@@ -18,9 +18,7 @@ constexpr unsigned char kSemiVoicedMark = 0xDF;
 
 constexpr bool is_hankana(unsigned char k) { return k >= 0xA1 && k <= 0xDF; }
 
-constexpr unsigned char hankana_row(unsigned char k) {
-  return (k <= 0xA5 || k == 0xB0 || k >= 0xDE) ? 0x21 : 0x25;
-}
+constexpr unsigned char hankana_row(unsigned char k) { return (k <= 0xA5 || k == 0xB0 || k >= 0xDE) ? 0x21 : 0x25; }
 
 // The JIS X 0208 code of katakana k followed by sound mark `mark`, or 0 when
 // the two stay separate characters.

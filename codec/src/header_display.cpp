@@ -26,8 +26,8 @@ bool only_blanks(std::string_view s) {
 }
 
 struct Piece {
-  std::size_t begin, end;         // in the value: plain text, or the words of the run
-  const Charset* charset;         // nullptr for plain text
+  std::size_t begin, end;              // in the value: plain text, or the words of the run
+  const Charset* charset;              // nullptr for plain text
   std::size_t bytes_begin, bytes_end;  // a run's decoded bytes, in the bytes buffer
 };
 
@@ -53,8 +53,8 @@ Pieces cut(std::string_view value) {
     // Only blanks (a fold among them) between this word and the run before:
     // they go, and in the same charset the bytes join the run's.
     Piece* last = pieces.list.empty() ? nullptr : &pieces.list.back();
-    const bool adjacent = last && last->charset && last->end == text_from &&
-                          only_blanks(value.substr(text_from, at - text_from));
+    const bool adjacent =
+        last && last->charset && last->end == text_from && only_blanks(value.substr(text_from, at - text_from));
     if (adjacent && last->charset == charset) {
       last->end = word.end;
       last->bytes_end = pieces.bytes.size();

@@ -28,9 +28,7 @@ std::string convert(const std::string& text, int source, int target) {
 
 }  // namespace
 
-std::string ConvertJCode(const std::string& text, int target) {
-  return convert(text, InCodeCheck(text), target);
-}
+std::string ConvertJCode(const std::string& text, int target) { return convert(text, InCodeCheck(text), target); }
 
 std::string StrictConvertJCode(const std::string& text, int source, int target) {
   return convert(text, source, target);

@@ -149,7 +149,8 @@ inline std::size_t kept_bytes(__m128i lane_mask) {
 inline __m128i sjis_pair_lanes(__m128i v) {
   const __m128i lead = _mm_and_si128(v, _mm_set1_epi16(0x00FF));
   const __m128i high = _mm_cmpgt_epi16(lead, _mm_set1_epi16(0x7F));
-  const __m128i kana = _mm_and_si128(_mm_cmpgt_epi16(lead, _mm_set1_epi16(0xA0)), _mm_cmplt_epi16(lead, _mm_set1_epi16(0xE0)));
+  const __m128i kana =
+      _mm_and_si128(_mm_cmpgt_epi16(lead, _mm_set1_epi16(0xA0)), _mm_cmplt_epi16(lead, _mm_set1_epi16(0xE0)));
   return _mm_andnot_si128(kana, high);
 }
 

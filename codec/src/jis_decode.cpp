@@ -24,8 +24,8 @@ const unsigned char* euc_stretch(const unsigned char* p, const unsigned char* st
   while (end - p >= 16 && p < stop) {
     const __m128i v = load16(p);
     // 0x21..0x7E: signed bytes above 0x20 (0x80 and up are negative) but 0x7F.
-    const __m128i graphic = _mm_andnot_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8(0x7F)),
-                                             _mm_cmpgt_epi8(v, _mm_set1_epi8(0x20)));
+    const __m128i graphic =
+        _mm_andnot_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8(0x7F)), _mm_cmpgt_epi8(v, _mm_set1_epi8(0x20)));
     store16(o, _mm_or_si128(v, _mm_and_si128(graphic, _mm_set1_epi8(static_cast<char>(0x80)))));
     // Bytes before the first ESC are kept (the one at p may be taken as a character).
     unsigned esc = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, _mm_set1_epi8(ESC))));

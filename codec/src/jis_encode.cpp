@@ -102,8 +102,8 @@ const unsigned char* euc_block(const unsigned char* p, const unsigned char* stop
       // bytes are written; the leading real pairs are kept.
       const __m128i v = load16(p);
       const __m128i lead = _mm_and_si128(v, _mm_set1_epi16(0x00FF));
-      const __m128i pair = _mm_andnot_si128(_mm_cmpeq_epi16(lead, _mm_set1_epi16(0x8E)),
-                                            _mm_cmpgt_epi16(lead, _mm_set1_epi16(0x7F)));
+      const __m128i pair =
+          _mm_andnot_si128(_mm_cmpeq_epi16(lead, _mm_set1_epi16(0x8E)), _mm_cmpgt_epi16(lead, _mm_set1_epi16(0x7F)));
       store16(out.o, _mm_and_si128(v, _mm_set1_epi8(0x7F)));
       if (const std::size_t k = kept_bytes(pair)) {
         out.o += k;

@@ -36,16 +36,14 @@ std::string rewrite(const std::string& text, int source, int target) {
   const std::string_view to = sequence_of(target);
 
   std::size_t count = 0;
-  for (std::size_t p = find_next(text, from, 0); p != std::string::npos;
-       p = find_next(text, from, p + from.size())) {
+  for (std::size_t p = find_next(text, from, 0); p != std::string::npos; p = find_next(text, from, p + from.size())) {
     ++count;
   }
   std::string out;
   out.resize(text.size() - count * from.size() + count * to.size());
   char* w = out.data();
   std::size_t pos = 0;
-  for (std::size_t p = find_next(text, from, 0); p != std::string::npos;
-       p = find_next(text, from, p + from.size())) {
+  for (std::size_t p = find_next(text, from, 0); p != std::string::npos; p = find_next(text, from, p + from.size())) {
     std::memcpy(w, text.data() + pos, p - pos);
     w += p - pos;
     if (!to.empty()) {  // an empty view's data() may be null

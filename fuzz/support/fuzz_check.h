@@ -28,13 +28,12 @@ inline std::string Hex(const std::string& s, std::size_t limit = 256) {
   std::fprintf(stderr,
                "\n*** property failed: %s\n    input    (%zu): %s\n    expected (%zu): %s\n"
                "    actual   (%zu): %s\n",
-               what, input.size(), Hex(input).c_str(), expected.size(), Hex(expected).c_str(),
-               actual.size(), Hex(actual).c_str());
+               what, input.size(), Hex(input).c_str(), expected.size(), Hex(expected).c_str(), actual.size(),
+               Hex(actual).c_str());
   std::abort();
 }
 
-[[noreturn]] inline void Fail(const char* what, const std::string& input, long long expected,
-                              long long actual) {
+[[noreturn]] inline void Fail(const char* what, const std::string& input, long long expected, long long actual) {
   Fail(what, input, std::to_string(expected), std::to_string(actual));
 }
 
@@ -62,9 +61,9 @@ class Params {
 
 }  // namespace fuzz
 
-#define FUZZ_EXPECT_EQ(what, input, expected, actual)                                 \
-  do {                                                                                \
-    const auto& fuzz_e_ = (expected);                                                 \
-    const auto& fuzz_a_ = (actual);                                                   \
-    if (!(fuzz_e_ == fuzz_a_)) ::fuzz::Fail(what, input, fuzz_e_, fuzz_a_);           \
+#define FUZZ_EXPECT_EQ(what, input, expected, actual)                       \
+  do {                                                                      \
+    const auto& fuzz_e_ = (expected);                                       \
+    const auto& fuzz_a_ = (actual);                                         \
+    if (!(fuzz_e_ == fuzz_a_)) ::fuzz::Fail(what, input, fuzz_e_, fuzz_a_); \
   } while (0)

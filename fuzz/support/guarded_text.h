@@ -26,8 +26,7 @@ class GuardedText {
     text_.assign(reinterpret_cast<const char*>(data), size);
     poison(true);
   }
-  explicit GuardedText(const std::string& s)
-      : GuardedText(reinterpret_cast<const std::uint8_t*>(s.data()), s.size()) {}
+  explicit GuardedText(const std::string& s) : GuardedText(reinterpret_cast<const std::uint8_t*>(s.data()), s.size()) {}
   ~GuardedText() { poison(false); }
   GuardedText(const GuardedText&) = delete;
   GuardedText& operator=(const GuardedText&) = delete;

@@ -33,11 +33,8 @@ bool CaretBlinkLimit::eventFilter(QObject* watched, QEvent* event) {
   switch (event->type()) {
     case QEvent::KeyPress:
     case QEvent::MouseButtonPress:
-    case QEvent::FocusIn:
-      Resume();
-      break;
-    default:
-      break;
+    case QEvent::FocusIn: Resume(); break;
+    default: break;
   }
   return QObject::eventFilter(watched, event);
 }

@@ -59,8 +59,7 @@ void SkipTaskbar(QWidget& window) {
 bool SkipsTaskbar(QWidget& window) {
   xcb_connection_t* c = X11Connection();
   if (!c) return false;
-  const std::vector<xcb_atom_t> states =
-      States(c, static_cast<xcb_window_t>(window.winId()), Atom(c, "_NET_WM_STATE"));
+  const std::vector<xcb_atom_t> states = States(c, static_cast<xcb_window_t>(window.winId()), Atom(c, "_NET_WM_STATE"));
   const xcb_atom_t skip = Atom(c, "_NET_WM_STATE_SKIP_TASKBAR");
   return std::find(states.begin(), states.end(), skip) != states.end();
 }

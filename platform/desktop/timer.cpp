@@ -52,9 +52,7 @@ TTimer::TTimer() {
   Restart();
 }
 
-TTimer::~TTimer() {
-  all_timers().erase(this);
-}
+TTimer::~TTimer() { all_timers().erase(this); }
 
 // Setting the value the timer already has leaves the countdown alone, as
 // the desktop timer does: "Enabled = true" on a running timer must not

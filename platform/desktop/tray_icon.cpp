@@ -99,9 +99,8 @@ struct DesktopTray::Impl {
     auto* icon = new QSystemTrayIcon(data.hWnd);
     entry.icon = icon;
     QObject::connect(icon, &QSystemTrayIcon::activated, icon,
-                     [owner = entry.owner, callback = entry.callback, id = data.uID](QSystemTrayIcon::ActivationReason r) {
-                       Deliver(owner, *callback, id, MouseMessage(r));
-                     });
+                     [owner = entry.owner, callback = entry.callback, id = data.uID](
+                         QSystemTrayIcon::ActivationReason r) { Deliver(owner, *callback, id, MouseMessage(r)); });
     Apply(entry, data);
     icon->show();
     icons.emplace(Key{data.hWnd, data.uID}, std::move(entry));

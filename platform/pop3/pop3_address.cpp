@@ -29,12 +29,9 @@ TPop3Address SplitServerAddress(const std::string& cell, int default_port) {
     if (close == std::string::npos) throw EPop3Error("Invalid server address \"" + cell + "\".");
     address.Host = cell.substr(1, close - 1);
     const std::string rest = cell.substr(close + 1);
-    if (rest.empty())
-      address.Port = CheckedDefault(default_port);
-    else if (rest.front() == ':')
-      address.Port = ParsePort(rest.substr(1));
-    else
-      throw EPop3Error("Invalid server address \"" + cell + "\".");
+    if (rest.empty()) address.Port = CheckedDefault(default_port);
+    else if (rest.front() == ':') address.Port = ParsePort(rest.substr(1));
+    else throw EPop3Error("Invalid server address \"" + cell + "\".");
   } else if (std::count(cell.begin(), cell.end(), ':') == 1) {
     const auto colon = cell.find(':');
     address.Host = cell.substr(0, colon);

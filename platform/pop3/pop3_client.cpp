@@ -46,8 +46,7 @@ TNMPOP3::~TNMPOP3() { *FAlive = false; }
 bool TNMPOP3::Connected() const { return FConnection.IsOpen(); }
 
 void TNMPOP3::CheckFree(const char* what) const {
-  if (FBusy || FConnection.Waiting())
-    throw EPop3Error(std::string("The POP3 client is busy; cannot ") + what + ".");
+  if (FBusy || FConnection.Waiting()) throw EPop3Error(std::string("The POP3 client is busy; cannot ") + what + ".");
 }
 
 void TNMPOP3::Status(const std::string& text, int level) {
@@ -146,10 +145,8 @@ void TNMPOP3::Disconnect() {
 }
 
 void TNMPOP3::Abort() {
-  if (FBusy || FConnection.Waiting())
-    FConnection.Abort();
-  else if (Connected())
-    FConnection.Close();
+  if (FBusy || FConnection.Waiting()) FConnection.Abort();
+  else if (Connected()) FConnection.Close();
 }
 
 void TNMPOP3::GetSummary(std::int64_t n) {

@@ -41,9 +41,9 @@ class TNMPOP3 {
   bool DeleteOnRead = false;  // kept for the settings; nothing is ever deleted
 
   // Guards against a hostile or stuck server.
-  int IdleTimeOut = 60000;           // ms of silence allowed while a reply is due
-  std::size_t MaxLineLength = 65536; // bytes per reply line, line end excluded
-  std::size_t MaxFoldedValue = 16384; // bytes a folded Subject or From grows to by its continuation lines
+  int IdleTimeOut = 60000;             // ms of silence allowed while a reply is due
+  std::size_t MaxLineLength = 65536;   // bytes per reply line, line end excluded
+  std::size_t MaxFoldedValue = 16384;  // bytes a folded Subject or From grows to by its continuation lines
 
   std::function<void(TNMPOP3* Sender)> OnConnect;
   std::function<void(TNMPOP3* Sender, const std::string& Status)> OnStatus;

@@ -38,9 +38,7 @@ Connection::~Connection() {
   }
 }
 
-bool Connection::IsOpen() const {
-  return FSocket && FSocket->state() == QAbstractSocket::ConnectedState;
-}
+bool Connection::IsOpen() const { return FSocket && FSocket->state() == QAbstractSocket::ConnectedState; }
 
 void Connection::Close() {
   if (!FSocket) return;
@@ -101,8 +99,7 @@ void Connection::Open(const std::string& host, std::uint16_t port, int timeout_m
   QObject::connect(socket, &QTcpSocket::readyRead, socket, wake);
   QObject::connect(socket, &QTcpSocket::errorOccurred, socket, wake);
 
-  const QDeadlineTimer deadline =
-      timeout_ms > 0 ? QDeadlineTimer(timeout_ms) : QDeadlineTimer(QDeadlineTimer::Forever);
+  const QDeadlineTimer deadline = timeout_ms > 0 ? QDeadlineTimer(timeout_ms) : QDeadlineTimer(QDeadlineTimer::Forever);
   // Bounded from the start: data the server sends between two calls is
   // buffered up to this size only.
   socket->setReadBufferSize(65536 + 2);
@@ -137,8 +134,8 @@ void Connection::PutLineNoWait(const std::string& line) {
     // A command goes straight to the kernel: Qt's buffered write switches
     // the write notifier on and off, which wakes the event dispatcher once
     // more per command. Whatever the kernel does not take goes through Qt.
-    const ssize_t n = ::send(static_cast<int>(FSocket->socketDescriptor()), out.data(), out.size(),
-                             MSG_NOSIGNAL | MSG_DONTWAIT);
+    const ssize_t n =
+        ::send(static_cast<int>(FSocket->socketDescriptor()), out.data(), out.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
     if (n > 0) sent = static_cast<std::size_t>(n);
   }
   if (sent == out.size()) return;
@@ -174,8 +171,7 @@ std::string Connection::GetLine(std::size_t max_line, int idle_ms) {
       Fail("The POP3 server sent a line longer than " + std::to_string(max_line) + " bytes.");
     if (socket->state() != QAbstractSocket::ConnectedState) Fail("The POP3 server closed the connection.");
     const QDeadlineTimer deadline = idle_ms > 0 ? QDeadlineTimer(idle_ms) : QDeadlineTimer(QDeadlineTimer::Forever);
-    if (!Wait(deadline))
-      Fail("The POP3 server sent nothing for " + std::to_string(idle_ms) + " ms.");
+    if (!Wait(deadline)) Fail("The POP3 server sent nothing for " + std::to_string(idle_ms) + " ms.");
     if (!FSocket || FSocket.get() != socket) throw EPop3Error(kAborted);
   }
 }

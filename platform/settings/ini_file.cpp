@@ -62,8 +62,7 @@ std::optional<std::int32_t> ParseInteger(std::string_view s) {
 EIniFileException::EIniFileException(const std::string& file_name)
     : std::runtime_error(file_name + std::string(kCannotWrite)) {}
 
-std::string TIniFile::ReadString(const std::string& section, const std::string& ident,
-                                 const std::string& def) const {
+std::string TIniFile::ReadString(const std::string& section, const std::string& ident, const std::string& def) const {
   std::optional<std::string> value;
   std::error_code ec;
   const auto bytes = tolvane::platform::ReadFileBytes(FFileName, ec);
@@ -113,8 +112,8 @@ void TIniFile::WriteString(const std::string& section, const std::string& ident,
     const std::string inner = Utf16LeToUtf8(std::string_view(text).substr(2));
     // Windows puts a line end between a lone byte order mark and the section.
     updated = "\xFF\xFE" + Utf8ToUtf16Le((inner.empty() ? "\r\n" : "") +
-                                        SetValue(inner, SjisToUtf8(CString(section)), SjisToUtf8(CString(ident)),
-                                                 SjisToUtf8(EncodeValue(value)), TextCode::kUtf8));
+                                         SetValue(inner, SjisToUtf8(CString(section)), SjisToUtf8(CString(ident)),
+                                                  SjisToUtf8(EncodeValue(value)), TextCode::kUtf8));
   }
   if (old && updated == text) return;  // already holds exactly this
   try {

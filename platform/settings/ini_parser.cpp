@@ -139,8 +139,8 @@ std::optional<std::string> FindValue(std::string_view text, std::string_view sec
   return std::string(v);
 }
 
-std::string SetValue(std::string_view text, std::string_view section, std::string_view key,
-                     std::string_view value, TextCode code) {
+std::string SetValue(std::string_view text, std::string_view section, std::string_view key, std::string_view value,
+                     TextCode code) {
   section = TrimSpaces(section);
   key = TrimSpaces(key);
   const std::vector<Line> lines = SplitLines(text, code);

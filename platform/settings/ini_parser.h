@@ -25,8 +25,8 @@ std::optional<std::string> FindValue(std::string_view text, std::string_view sec
 // EncodeValue). An existing key line is rewritten in place, keeping its
 // spelling and line end; a new key goes after the last key line of the
 // section, a new section at the end of the file. Every other byte stays.
-std::string SetValue(std::string_view text, std::string_view section, std::string_view key,
-                     std::string_view value, TextCode code = TextCode::kShiftJis);
+std::string SetValue(std::string_view text, std::string_view section, std::string_view key, std::string_view value,
+                     TextCode code = TextCode::kShiftJis);
 
 // The form in which value is stored so that FindValue (and the Windows
 // reader) gives it back: the value as it is, except that a value with blanks

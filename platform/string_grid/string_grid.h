@@ -63,15 +63,15 @@ class TStringGrid : public QTableView {
   int ColWidths(int col) const;
   void SetColWidths(int col, int width);
   int DefaultColWidth() const;
-  void SetDefaultColWidth(int width);   // default 64
+  void SetDefaultColWidth(int width);  // default 64
   int DefaultRowHeight() const;
-  void SetDefaultRowHeight(int height); // default 24
+  void SetDefaultRowHeight(int height);  // default 24
   int GridLineWidth() const { return 1; }
 
   TColor FixedColor() const;
-  void SetFixedColor(TColor color);     // default clBtnFace
+  void SetFixedColor(TColor color);  // default clBtnFace
   TColor Color() const;
-  void SetColor(TColor color);          // default clWindow
+  void SetColor(TColor color);  // default clWindow
 
   // Default: the four grid-line options and goRangeSelect. A cell's line
   // below it takes a pixel only with goHorzLine, the one to its right only
@@ -90,7 +90,7 @@ class TStringGrid : public QTableView {
   void SetEditorMode(bool on);
 
   TFont& Font();
-  void SetFlat(bool flat);              // no 3-D border
+  void SetFlat(bool flat);  // no 3-D border
   void SetScrollBars(bool shown);
   // A list the user only reads: no focus, and mouse presses and the wheel
   // neither select nor scroll (the notification window's listing).

@@ -18,9 +18,8 @@ QWidget* TStringGrid::Impl::Delegate::createEditor(QWidget* parent, const QStyle
   // grid: whoever reads the cells (a save at exit) gets it even while
   // the editor is still open.
   const int col = index.column(), row = index.row();
-  QObject::connect(editor, &QLineEdit::textEdited, editor, [this, col, row](const QString& text) {
-    impl_.StoreCell(col, row, QStringToSjis(text));
-  });
+  QObject::connect(editor, &QLineEdit::textEdited, editor,
+                   [this, col, row](const QString& text) { impl_.StoreCell(col, row, QStringToSjis(text)); });
   return editor;
 }
 

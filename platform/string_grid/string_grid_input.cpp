@@ -22,15 +22,12 @@ bool TStringGrid::Impl::InputFilter::eventFilter(QObject* object, QEvent* event)
     return false;
   }
   switch (event->type()) {
-    case QEvent::Wheel:
-      return impl_.read_only;
+    case QEvent::Wheel: return impl_.read_only;
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
     case QEvent::MouseButtonDblClick:
-    case QEvent::MouseMove:
-      return impl_.read_only || impl_.ColSizingMouse(*static_cast<QMouseEvent*>(event));
-    default:
-      return false;
+    case QEvent::MouseMove: return impl_.read_only || impl_.ColSizingMouse(*static_cast<QMouseEvent*>(event));
+    default: return false;
   }
 }
 
@@ -78,10 +75,8 @@ bool TStringGrid::Impl::ColSizingMouse(const QMouseEvent& e) {
         grid.SetColWidths(sizing_col, std::max(0, sizing_width + pos.x() - sizing_x));
         return true;
       }
-      if (SizingColumnAt(pos) >= 0)
-        grid.viewport()->setCursor(Qt::SplitHCursor);
-      else
-        grid.viewport()->unsetCursor();
+      if (SizingColumnAt(pos) >= 0) grid.viewport()->setCursor(Qt::SplitHCursor);
+      else grid.viewport()->unsetCursor();
       return false;
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick: {
@@ -97,8 +92,7 @@ bool TStringGrid::Impl::ColSizingMouse(const QMouseEvent& e) {
       if (sizing_col < 0 || e.button() != Qt::LeftButton) return false;
       sizing_col = -1;
       return true;
-    default:
-      return false;
+    default: return false;
   }
 }
 

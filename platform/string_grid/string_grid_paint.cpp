@@ -34,7 +34,8 @@ void TStringGrid::Impl::PaintCell(QPainter& p, const QRect& section, int col, in
   const bool horz_drawn = options & (fixed ? goFixedHorzLine : goHorzLine);
   const QColor line = ToQColor(fixed ? kFixedLine : kLine);
   if (VertLine()) p.fillRect(QRect(rect.Right, section.top(), 1, section.height()), vert_drawn ? line : ToQColor(base));
-  if (HorzLine()) p.fillRect(QRect(section.left(), rect.Bottom, section.width(), 1), horz_drawn ? line : ToQColor(base));
+  if (HorzLine())
+    p.fillRect(QRect(section.left(), rect.Bottom, section.width(), 1), horz_drawn ? line : ToQColor(base));
   p.setClipRect(area, Qt::IntersectClip);
 
   TCanvas canvas(p);

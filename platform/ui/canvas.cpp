@@ -118,8 +118,7 @@ void TCanvas::TextOut(int x, int y, const std::string& text) {
   const QFont qf = font_.ToQFont();
   const QFontMetrics fm(qf);
   QPainter& p = Painter();
-  if (bk_mode_ == TBkMode::bkOpaque)
-    p.fillRect(QRect(x, y, fm.horizontalAdvance(s), fm.height()), ToQColor(bk_color_));
+  if (bk_mode_ == TBkMode::bkOpaque) p.fillRect(QRect(x, y, fm.horizontalAdvance(s), fm.height()), ToQColor(bk_color_));
   p.setFont(qf);
   p.setPen(ToQColor(font_.Color()));
   p.drawText(QPoint(x, y + fm.ascent()), s);

@@ -24,7 +24,8 @@ int DrawText(TCanvas& canvas, const std::string& text, TRect& r, unsigned flags)
 
   QPainter& p = canvas.Painter();
   p.save();
-  if (!(flags & DT_NOCLIP)) p.setClipRect(QRect(r.Left, r.Top, std::max(r.Width(), 0), std::max(r.Height(), 0)), Qt::IntersectClip);
+  if (!(flags & DT_NOCLIP))
+    p.setClipRect(QRect(r.Left, r.Top, std::max(r.Width(), 0), std::max(r.Height(), 0)), Qt::IntersectClip);
   p.setFont(qf);
   const QColor ink = ToQColor(canvas.Font().Color());
   const QColor back = ToQColor(canvas.BkColor());

@@ -28,7 +28,11 @@ QStringList standins(const QString& face) {
 TFont::TFont() : name_(kDefaultFace), height_(-12) {}
 
 TFont::TFont(const TFont& other)
-    : name_(other.name_), height_(other.height_), style_(other.style_), color_(other.color_), charset_(other.charset_) {}
+    : name_(other.name_),
+      height_(other.height_),
+      style_(other.style_),
+      color_(other.color_),
+      charset_(other.charset_) {}
 
 TFont& TFont::operator=(const TFont& other) {
   if (this == &other) return *this;

@@ -7,8 +7,10 @@ namespace {
 
 std::map<int, QCursor>& table() {
   static std::map<int, QCursor> t{
-      {crDefault, QCursor(Qt::ArrowCursor)},     {crArrow, QCursor(Qt::ArrowCursor)},
-      {crIBeam, QCursor(Qt::IBeamCursor)},       {crHourGlass, QCursor(Qt::WaitCursor)},
+      {crDefault, QCursor(Qt::ArrowCursor)},
+      {crArrow, QCursor(Qt::ArrowCursor)},
+      {crIBeam, QCursor(Qt::IBeamCursor)},
+      {crHourGlass, QCursor(Qt::WaitCursor)},
       {crHandPoint, QCursor(Qt::PointingHandCursor)},
   };
   return t;

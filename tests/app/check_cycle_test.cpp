@@ -152,8 +152,9 @@ TEST_F(CheckCycle, OtherRefusalsAreOrdinaryServerErrors) {
   Form1->CheckAllAccounts();
   EXPECT_FALSE(Form1->FAuthFailed);
   // The reply line is the caption until the abort turns it into the error.
-  EXPECT_EQ(captions, (std::vector<std::string>{"Connecting...", "Connecting to [A]" + servers[0]->host_port() + ".",
-                                                "-ERR [AUTH] Authentication failed.", "POP Server Error.", "Finished."}));
+  EXPECT_EQ(captions,
+            (std::vector<std::string>{"Connecting...", "Connecting to [A]" + servers[0]->host_port() + ".",
+                                      "-ERR [AUTH] Authentication failed.", "POP Server Error.", "Finished."}));
   Form1->CheckAllAccounts();
   EXPECT_EQ(servers[0]->connections(), 2);
 }
@@ -172,7 +173,7 @@ TEST_F(CheckCycle, AFailingAccountDoesNotMakeTheNextOneFail) {
   EXPECT_EQ(Cell(0, 1), "B");
   EXPECT_EQ(Cell(0, 2), "B");
   EXPECT_EQ(second.transcript(), (std::vector<std::string>{"USER user", "PASS pw", "STAT", "TOP 1 0", "LIST 1",
-                                                            "TOP 2 0", "LIST 2", "QUIT"}));
+                                                           "TOP 2 0", "LIST 2", "QUIT"}));
   EXPECT_NE(std::find(captions.begin(), captions.end(), "POP Server Error."), captions.end());
   EXPECT_EQ(captions.back(), "Finished.");
 }
@@ -225,7 +226,7 @@ TEST_F(CheckCycle, StartAfterAServerErrorDoesNotDisturbTheWaitingCycle) {
   EXPECT_TRUE(started);
   EXPECT_EQ(second.connections(), 1);
   EXPECT_EQ(second.transcript(), (std::vector<std::string>{"USER user", "PASS pw", "STAT", "TOP 1 0", "LIST 1",
-                                                            "TOP 2 0", "LIST 2", "QUIT"}));
+                                                           "TOP 2 0", "LIST 2", "QUIT"}));
   EXPECT_EQ(Form_POPMES->MailCount, 2);
   EXPECT_EQ(captions.back(), "Finished.");
   EXPECT_FALSE(Form1->FChecking);

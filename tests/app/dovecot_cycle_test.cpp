@@ -23,7 +23,8 @@ TEST_F(DovecotCycle, TwoAccountsListTheirMailsInShiftJis) {
   if (port.empty()) GTEST_SKIP() << "TOLVANE_DOVECOT_PORT is not set: no private Dovecot running";
   const std::string user = Env("TOLVANE_DOVECOT_USER"), password = Env("TOLVANE_DOVECOT_PASSWORD");
   const std::string server = "127.0.0.1:" + port;
-  WriteFile(Path("tolvane.ini"), SettingsText({{1, {"A", server, user, password}}, {3, {"B", server, user, password}}}));
+  WriteFile(Path("tolvane.ini"),
+            SettingsText({{1, {"A", server, user, password}}, {3, {"B", server, user, password}}}));
   WriteFile(Path("ngword.txt"), "\x8d\x4c\x8d\x90\r\n");  // 広告
   Start();
   clock->Advance(2000);
@@ -39,13 +40,16 @@ TEST_F(DovecotCycle, TwoAccountsListTheirMailsInShiftJis) {
   for (int base : {0, 3}) {
     SCOPED_TRACE(base);
     EXPECT_EQ(cell(0, base), base ? "B" : "A");
-    EXPECT_BYTES_EQ(cell(1, base), std::string(" \x89\xef\x8b\x63\x82\xcc\x82\xa8\x92\x6d\x82\xe7\x82\xb9"));  // 会議のお知らせ
+    EXPECT_BYTES_EQ(cell(1, base),
+                    std::string(" \x89\xef\x8b\x63\x82\xcc\x82\xa8\x92\x6d\x82\xe7\x82\xb9"));  // 会議のお知らせ
     EXPECT_BYTES_EQ(cell(2, base), std::string(" \x8e\x52\x93\x63\x91\xbe\x98\x59 <yamada@example.jp>"));  // 山田太郎
     EXPECT_EQ(cell(1, base + 1), " Hello from Dovecot");
     EXPECT_EQ(cell(2, base + 1), " bob@example.com");
     // A folded subject, whole. The sender's NG word does not count.
-    EXPECT_BYTES_EQ(cell(1, base + 2),
-                    std::string(" \x92\xb7\x82\xa2\x8c\x8f\x96\xbc\x82\xcc\x91\xb1\x82\xab\x82\xc5\x82\xb7"));  // 長い件名の続きです
+    EXPECT_BYTES_EQ(
+        cell(1, base + 2),
+        std::string(
+            " \x92\xb7\x82\xa2\x8c\x8f\x96\xbc\x82\xcc\x91\xb1\x82\xab\x82\xc5\x82\xb7"));  // 長い件名の続きです
     EXPECT_BYTES_EQ(cell(2, base + 2), std::string(" \x8d\x4c\x8d\x90 <ad@example.jp>"));
   }
 }

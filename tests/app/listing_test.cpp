@@ -81,8 +81,7 @@ TEST_F(Listing, NgWordsFromAUtf16File) {
   // 広告 and "sale" in UTF-16LE with its byte-order mark, as Windows editors write it.
   WriteFile(Path("ngword.txt"), std::string("\xff\xfe\x83\x5e\x4a\x54\r\0\n\0s\0a\0l\0e\0", 18));
   Start();
-  ServeMails(1, "A",
-             {{"Subject: =?UTF-8?B?5bqD5ZGK?=", ""}, {"Subject: big sale", ""}, {"Subject: kept", ""}});
+  ServeMails(1, "A", {{"Subject: =?UTF-8?B?5bqD5ZGK?=", ""}, {"Subject: big sale", ""}, {"Subject: kept", ""}});
   Form1->CheckAllAccounts();
   ASSERT_EQ(Form_POPMES->MailCount, 1);
   EXPECT_EQ(Cell(1, 0), " kept");

@@ -28,11 +28,18 @@ TEST(NgWordFile, UnicodeFilesBecomeShiftJisLineByLine) {
       {"UTF-8 byte-order mark before ASCII", "\xef\xbb\xbfsale\n", "sale\n"},
       {"UTF-16LE", "\xff\xfe\x83\x5e\x4a\x54\r\0\n\0s\0a\0l\0e\0\r\0\n\0"s, sjis_lines},
       {"UTF-16BE", "\xfe\xff\x5e\x83\x54\x4a\0\r\0\n\0s\0a\0l\0e\0\n"s, std::string(kAdvertSjis) + "\r\nsale\n"},
-      {"NUL kept to end the list", "\xef\xbb\xbf" "a\0b"s, "a\0b"s},
+      {"NUL kept to end the list",
+       "\xef\xbb\xbf"
+       "a\0b"s,
+       "a\0b"s},
       {"not valid UTF-8: Shift_JIS", "\x93\xfa\x96\x7b\n", "\x93\xfa\x96\x7b\n"},
       {"character code page 932 lacks", "\xef\xbb\xbf\xf0\x9f\x98\x80\n", "\x81\xac\n"},
       {"wave dash as code page 932 holds it", "\xe3\x80\x9c\n", "\x81\x60\n"},
-      {"lone surrogate and odd byte in UTF-16", "\xff\xfe\x00\xd8" "a\0b"s, "\x81\xac" "a\x81\xac"},
+      {"lone surrogate and odd byte in UTF-16",
+       "\xff\xfe\x00\xd8"
+       "a\0b"s,
+       "\x81\xac"
+       "a\x81\xac"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);

@@ -15,9 +15,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::string kSample = "\x96\xa2\x8f\xb3\x94\x46\x8d\x4c\x8d\x90\r\n\x8f\x6f\x89\xef\x82\xa2\r\n";  // 未承認広告, 出会い
-const std::string kCannotOpen = "\x83t\x83@\x83" "C\x83\x8b ";                                 // ファイル
-const std::string kCannotWrite = " \x82\xc9\x8f\x91\x82\xab\x8d\x9e\x82\xdf\x82\xdc\x82\xb9\x82\xf1";  // に書き込めません
+const std::string kSample =
+    "\x96\xa2\x8f\xb3\x94\x46\x8d\x4c\x8d\x90\r\n\x8f\x6f\x89\xef\x82\xa2\r\n";  // 未承認広告, 出会い
+const std::string kCannotOpen =
+    "\x83t\x83@\x83"
+    "C\x83\x8b ";  // ファイル
+const std::string kCannotWrite =
+    " \x82\xc9\x8f\x91\x82\xab\x8d\x9e\x82\xdf\x82\xdc\x82\xb9\x82\xf1";  // に書き込めません
 
 unsigned Mode(const fs::path& path) {
   struct stat st {};
@@ -42,8 +46,8 @@ TEST_F(SettingsFolder, FirstStartGetsTheSampleListAndSavesInTheUserFolder) {
   Start();
   QCoreApplication::processEvents();
   EXPECT_TRUE(messages.boxes.empty());
-  EXPECT_EQ(Form1->FNgWords->Strings(), (std::vector<std::string>{"\x96\xa2\x8f\xb3\x94\x46\x8d\x4c\x8d\x90",
-                                                                  "\x8f\x6f\x89\xef\x82\xa2"}));
+  EXPECT_EQ(Form1->FNgWords->Strings(),
+            (std::vector<std::string>{"\x96\xa2\x8f\xb3\x94\x46\x8d\x4c\x8d\x90", "\x8f\x6f\x89\xef\x82\xa2"}));
   EXPECT_BYTES_EQ(ReadFile(UserDir() / "ngword.txt"), kSample);
   // Both made by the program, both private: the settings hold passwords.
   EXPECT_EQ(Mode(UserDir()), 0700u);

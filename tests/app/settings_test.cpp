@@ -21,7 +21,8 @@ std::string Cells(int row) {
 }
 
 TEST_F(Settings, OneSectionFillsItsRowAndACloseWritesEverySection) {
-  WriteFile(Path("tolvane.ini"), "[Account:2]\r\nShortName=B\r\nPOPServer=pop.example.jp\r\nAccount=bob\r\nPassword=pw\r\n");
+  WriteFile(Path("tolvane.ini"),
+            "[Account:2]\r\nShortName=B\r\nPOPServer=pop.example.jp\r\nAccount=bob\r\nPassword=pw\r\n");
   Start();
   EXPECT_EQ(Cells(1), "||||");
   EXPECT_EQ(Cells(2), "B|pop.example.jp|bob|pw|");
@@ -102,7 +103,9 @@ TEST_F(Settings, MissingNgWordFileIsShownAndTheProgramRunsOnFromTheTray) {
   ASSERT_EQ(messages.boxes.size(), 1u);
   EXPECT_EQ(messages.boxes[0].title, "Tolvane");
   EXPECT_BYTES_EQ(messages.boxes[0].text,
-                  "\x83t\x83@\x83" "C\x83\x8b " + Path("ngword.txt").string() + " \x82\xcd\x8aJ\x82\xaf\x82\xdc\x82\xb9\x82\xf1");
+                  "\x83t\x83@\x83"
+                  "C\x83\x8b " +
+                      Path("ngword.txt").string() + " \x82\xcd\x8aJ\x82\xaf\x82\xdc\x82\xb9\x82\xf1");
   EXPECT_FALSE(Form1->isVisible());
   EXPECT_TRUE(tray.shown);
   EXPECT_EQ(Form1->FNgWords->Count(), 0);

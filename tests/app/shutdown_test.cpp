@@ -14,8 +14,8 @@ namespace {
 class Shutdown : public CycleFixture {};
 
 bool HasAllSections(const std::string& ini) {
-  for (const char* s : {"[Option]", "Stop=", "Icon=", "SndFile=", "[Account:1]", "[Account:2]", "[Account:3]",
-                        "[Account:4]"})
+  for (const char* s :
+       {"[Option]", "Stop=", "Icon=", "SndFile=", "[Account:1]", "[Account:2]", "[Account:3]", "[Account:4]"})
     if (ini.find(s) == std::string::npos) return false;
   return true;
 }

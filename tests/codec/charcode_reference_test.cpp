@@ -28,12 +28,9 @@ struct Pair {
 
 const std::vector<Pair>& conversions() {
   static const std::vector<Pair> all = {
-      {"jis2euc", jis2euc, reference::jis2euc},
-      {"jis2sjis", jis2sjis, reference::jis2sjis},
-      {"euc2jis83", euc2jis83, reference::euc2jis83},
-      {"sjis2jis83", sjis2jis83, reference::sjis2jis83},
-      {"euc2sjis", euc2sjis, reference::euc2sjis},
-      {"sjis2euc", sjis2euc, reference::sjis2euc},
+      {"jis2euc", jis2euc, reference::jis2euc},       {"jis2sjis", jis2sjis, reference::jis2sjis},
+      {"euc2jis83", euc2jis83, reference::euc2jis83}, {"sjis2jis83", sjis2jis83, reference::sjis2jis83},
+      {"euc2sjis", euc2sjis, reference::euc2sjis},    {"sjis2euc", sjis2euc, reference::sjis2euc},
   };
   return all;
 }
@@ -53,8 +50,8 @@ void expect_all_match(const std::string& text, const std::string& what) {
 // Text generators, each aimed at one code's structure and its malformed forms.
 using Generator = std::function<void(std::mt19937&, std::string&)>;
 
-const std::string kSpecial("\x1B$B(J@\r\n a\x21\x7E\x7F\x80\x8E\x8F\x9F\xA0\xA1\xB6\xCA\xDE\xDF\xE0\xEF\xF0\xFD\xFE\xFF\x00\x40\x9E",
-                           33);
+const std::string kSpecial(
+    "\x1B$B(J@\r\n a\x21\x7E\x7F\x80\x8E\x8F\x9F\xA0\xA1\xB6\xCA\xDE\xDF\xE0\xEF\xF0\xFD\xFE\xFF\x00\x40\x9E", 33);
 
 unsigned draw(std::mt19937& rng) { return static_cast<unsigned>(rng()); }
 unsigned pick(std::mt19937& rng, unsigned lo, unsigned hi) { return lo + draw(rng) % (hi - lo + 1); }

@@ -50,8 +50,7 @@ TEST(JisDecoders, EscapesAndPairs) {
       {"jis2euc ESC ( I leaves two-byte mode", jis2euc, "\x1B$B\x24\x22\x1B(I\x31", "\xA4\xA2\x31"},
       {"second escape behind the first is text", jis2euc, "\x1B(B\x1B$B\x24\x22", "\x1B$B\x24\x22"},
       {"jis2euc keeps CR LF in two-byte mode", jis2euc, "\x1B$B\x24\r\n\x22", "\xA4\r\n\xA2"},
-      {"jis2sjis pairs CR LF in two-byte mode", jis2sjis, "\x1B$B\r\n",
-       ToSjis(0x0D, 0x0A)},
+      {"jis2sjis pairs CR LF in two-byte mode", jis2sjis, "\x1B$B\r\n", ToSjis(0x0D, 0x0A)},
       {"jis2euc ESC other keeps mode", jis2euc, "\x1B$B\x24\x22\x1BXY\x24\x22", "\xA4\xA2\xA4\xA2"},
       {"text ends inside an escape", jis2euc, "ab\x1B$", "ab"},
       {"text ends right after an escape", jis2sjis, "ab\x1B$B", "ab"},
@@ -66,7 +65,10 @@ TEST(JisEncoders, ModeSwitchesAndKatakana) {
   run_cases({
       {"euc2jis83 no closing escape", euc2jis83, "\xA4\xA2", "\x1B$B\x24\x22"},
       {"euc2jis83 escape before CR only", euc2jis83, "\xA4\xA2\r\na", "\x1B$B\x24\x22\x1B(J\r\na"},
-      {"sjis2jis83 mixed", sjis2jis83, "a\x82\xA0\x82\xA2" "b", "a\x1B$B\x24\x22\x24\x24\x1B(Jb"},
+      {"sjis2jis83 mixed", sjis2jis83,
+       "a\x82\xA0\x82\xA2"
+       "b",
+       "a\x1B$B\x24\x22\x24\x24\x1B(Jb"},
       {"voiced ka", sjis2jis83, "\xB6\xDE", "\x1B$B\x25\x2C"},
       {"semi-voiced ha", sjis2jis83, "\xCA\xDF", "\x1B$B\x25\x51"},
       {"ma does not combine", sjis2jis83, "\xCF\xDE", "\x1B$B\x25\x5E\x21\x2B"},
@@ -92,8 +94,16 @@ TEST(EucSjis, BothWays) {
   run_cases({
       {"sjis2euc katakana", sjis2euc, "\xB1", "\x8E\xB1"},
       {"euc2sjis katakana", euc2sjis, "\x8E\xB1", "\xB1"},
-      {"sjis2euc kanji", sjis2euc, "a\x8A\xBF" "b", "a\xB4\xC1" "b"},
-      {"euc2sjis kanji", euc2sjis, "a\xB4\xC1" "b", "a\x8A\xBF" "b"},
+      {"sjis2euc kanji", sjis2euc,
+       "a\x8A\xBF"
+       "b",
+       "a\xB4\xC1"
+       "b"},
+      {"euc2sjis kanji", euc2sjis,
+       "a\xB4\xC1"
+       "b",
+       "a\x8A\xBF"
+       "b"},
       {"euc2sjis passes 0x80 and 0xFF", euc2sjis, "\x80\xFF", "\x80\xFF"},
       {"euc2sjis lone lead at the end kept", euc2sjis, "\xA4\xA2\xA4", "\x82\xA0\xA4"},
       {"euc2sjis lone 0x8E at the end kept", euc2sjis, "a\x8E", "a\x8E"},
@@ -109,8 +119,8 @@ TEST(Dispatch, ConvertJCodeFollowsTheDetectedSource) {
   const std::string jis78 = "\x1B$@\x24\x22";
   const std::string sjis = "\x82\xA0";
   const std::string euc = "\xA4\xA2\xA4\xF0";
-  for (int target : {JCODE_ASCII, JCODE_BINARY, JCODE_JIS83, JCODE_JIS78, JCODE_EUC, JCODE_SJIS,
-                     JCODE_EUC_OR_SJIS, 7, -1}) {
+  for (int target :
+       {JCODE_ASCII, JCODE_BINARY, JCODE_JIS83, JCODE_JIS78, JCODE_EUC, JCODE_SJIS, JCODE_EUC_OR_SJIS, 7, -1}) {
     SCOPED_TRACE(target);
     EXPECT_BYTES_EQ(ConvertJCode(euc_hiragana, target), euc_hiragana);  // undecided: unchanged
     EXPECT_BYTES_EQ(ConvertJCode("plain", target), "plain");

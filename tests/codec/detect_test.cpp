@@ -31,7 +31,10 @@ TEST(InCodeCheck, DecidesByTheFirstEvidence) {
       {"one byte 0xFF", "\xFF", JCODE_ASCII},
       {"one byte ESC", "\x1B", JCODE_ASCII},
       {"last byte never examined", "abc\xFF", JCODE_ASCII},
-      {"0xFF inside", "ab\xFF" "c", JCODE_BINARY},
+      {"0xFF inside",
+       "ab\xFF"
+       "c",
+       JCODE_BINARY},
       {"NUL inside", "a\0b"s, JCODE_BINARY},
       {"0x07 inside", "a\x07z", JCODE_BINARY},
       {"0x08 is text", "a\x08z", JCODE_ASCII},
@@ -46,7 +49,10 @@ TEST(InCodeCheck, DecidesByTheFirstEvidence) {
       {"SJIS hiragana", "\x82\xA0", JCODE_SJIS},
       {"EUC high trail", "\xA4\xF0", JCODE_EUC},
       {"halfwidth katakana alone", "\xB1\xB2\xB3", JCODE_EUC_OR_SJIS},
-      {"halfwidth katakana then letters", "\xB1\xB2\xB3" "abc", JCODE_SJIS},
+      {"halfwidth katakana then letters",
+       "\xB1\xB2\xB3"
+       "abc",
+       JCODE_SJIS},
       {"run: 0x9C is SJIS", "\xA4\xE0\xE0\x9C", JCODE_SJIS},
       {"run: 0x9D decides nothing", "\xA4\xE0\xE0\x9D", JCODE_EUC_OR_SJIS},
       {"run: 0x9F decides nothing", "\xA4\xE0\xE0\x9F", JCODE_EUC_OR_SJIS},

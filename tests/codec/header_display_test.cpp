@@ -67,7 +67,10 @@ TEST(HeaderDisplayWords, BAndQInAnyLetterCase) {
       {"Q holding raw UTF-8 bytes", "=?UTF-8?Q?" + Utf8(u8"日本") + "?=", Sjis(u8"日本")},
       {"RFC 2231 language suffix", B("UTF-8*ja", Utf8(u8"①㈱")), Sjis(u8"①㈱")},
       {"language suffix on Q", "=?iso-2022-jp*ja-JP?Q?=1B$B2q5D=1B(B?=", Sjis(u8"会議")},
-      {"empty text", "a=?UTF-8?B?" "?=b", "ab"},
+      {"empty text",
+       "a=?UTF-8?B?"
+       "?=b",
+       "ab"},
       {"word inside text", "Re:" + B("UTF-8", Utf8(u8"件")) + "!", "Re:" + Sjis(u8"件") + "!"},
   };
   ExpectShown(cases);
@@ -100,7 +103,11 @@ TEST(HeaderDisplayCharsets, LabelsResolveAsTheEncodingStandardDoes) {
       {"utf-16 is little-endian", B("utf-16", "\xE5\x65\x2C\x67"), Sjis(u8"日本")},
       {"utf-16be", B("UTF-16BE", "\x65\xE5\x67\x2C"), Sjis(u8"日本")},
       {"byte-order mark overrides the label", B("utf-16le", "\xFE\xFF\x65\xE5"), Sjis(u8"日")},
-      {"UTF-8 byte-order mark dropped", B("utf-8", "\xEF\xBB\xBF" "a"), "a"},
+      {"UTF-8 byte-order mark dropped",
+       B("utf-8",
+         "\xEF\xBB\xBF"
+         "a"),
+       "a"},
       {"utf-7", "=?utf-7?Q?+ZeVnLIqe-?=", Sjis(u8"日本語")},
       {"x-user-defined", Q("x-user-defined", "a\x80"), "a" + kGeta},
       {"replacement: one mark for the whole word", B("iso-2022-kr", "\x1B$)C\x0E!!\x0F"), kGeta},
@@ -121,7 +128,12 @@ TEST(HeaderDisplayCharsets, Iso2022JpVariantsReadTheCodePage932Rows) {
   }
   const Case cases[] = {
       {"JIS X 0208-1978 escape", B("iso-2022-jp", "\x1B$@2q5D\x1B(J"), Sjis(u8"会議")},
-      {"SO and SI katakana", B("cp50222", "a\x0E\x31\x32\x0F" "b"), "a\xB1\xB2" "b"},
+      {"SO and SI katakana",
+       B("cp50222",
+         "a\x0E\x31\x32\x0F"
+         "b"),
+       "a\xB1\xB2"
+       "b"},
       {"JIS X 0212 in ISO-2022-JP-1", B("iso-2022-jp-1", "\x1B$(D\x22\x43\x1B(B"), "\xFA\x55"},  // ¦
       {"JIS X 0213 plane 1", B("iso-2022-jp-3", "\x1B$(Q\x2D\x21\x1B(B"), "\x87\x40"},
       {"GB 2312 in ISO-2022-JP-2", B("iso-2022-jp-2", "\x1B$A\x56\x50\x1B(B"), Sjis(u8"中")},
@@ -204,7 +216,12 @@ TEST(HeaderDisplayPlainText, EightBitBytesAsUtf8ElseAsDetected) {
       {"JIS Roman escape goes", "a\x1B(Jb", "ab"},
       {"invalid UTF-8 is detected instead", "\xE6\x97\xA5 \x93\xFA", "\xE6\x97\xA5 \x93\xFA"},
       {"detection sees all the plain text", "\xC6\xFC " + B("UTF-8", "x") + " \xCB\xDC", Sjis(u8"日 x 本")},
-      {"control characters as spaces", std::string("a\tb\x01" "c\x7F" "d\0e", 9), "a b c d e"},
+      {"control characters as spaces",
+       std::string("a\tb\x01"
+                   "c\x7F"
+                   "d\0e",
+                   9),
+       "a b c d e"},
       {"fold undone, its tab a space", "a\r\n b\n\tc", "a b c"},
       {"line break without a fold", "a\r\nb\rc", "a b c"},
       {"binary bytes do not stop detection", std::string("\x01\x02\x93\xFA", 4), "  \x93\xFA"},
@@ -217,7 +234,12 @@ TEST(HeaderDisplayCharacters, WhatCodePage932CannotHoldIsTheGetaMark) {
       {"emoji", B("UTF-8", Utf8(u8"a😀b")), "a" + kGeta + "b"},
       {"Latin letter", B("UTF-8", Utf8(u8"é")), kGeta},
       {"Hangul", B("UTF-8", Utf8(u8"한")), kGeta},
-      {"invalid UTF-8 in a word: one mark each", B("UTF-8", "a\xE6\x97" "b\xFF" "c"), "a" + kGeta + "b" + kGeta + "c"},
+      {"invalid UTF-8 in a word: one mark each",
+       B("UTF-8",
+         "a\xE6\x97"
+         "b\xFF"
+         "c"),
+       "a" + kGeta + "b" + kGeta + "c"},
       {"UTF-8 surrogate", B("UTF-8", "\xED\xA0\x80"), kGeta + kGeta + kGeta},
       {"UTF-8 cut at the end", B("UTF-8", "a\xE6\x97"), "a" + kGeta},
       {"lone UTF-16 surrogate", B("UTF-16BE", std::string("\xD8\x00\x00\x61", 4)), kGeta + "a"},
@@ -245,20 +267,31 @@ TEST(HeaderDisplayCharacters, UnicodeSignsMapOntoTheirCodePage932Forms) {
     const char8_t* utf8;
     const char* sjis;
   } signs[] = {
-      {u8"〜", "\x81\x60"}, {u8"～", "\x81\x60"},  // wave dash, full-width tilde
-      {u8"−", "\x81\x7C"}, {u8"－", "\x81\x7C"},  // minus sign, full-width hyphen-minus
-      {u8"‖", "\x81\x61"}, {u8"∥", "\x81\x61"},  // double vertical line, parallel
-      {u8"—", "\x81\x5C"}, {u8"―", "\x81\x5C"},  // em dash, horizontal bar
-      {u8"¢", "\x81\x91"}, {u8"£", "\x81\x92"}, {u8"¬", "\x81\xCA"},
+      {u8"〜", "\x81\x60"},
+      {u8"～", "\x81\x60"},  // wave dash, full-width tilde
+      {u8"−", "\x81\x7C"},
+      {u8"－", "\x81\x7C"},  // minus sign, full-width hyphen-minus
+      {u8"‖", "\x81\x61"},
+      {u8"∥", "\x81\x61"},  // double vertical line, parallel
+      {u8"—", "\x81\x5C"},
+      {u8"―", "\x81\x5C"},  // em dash, horizontal bar
+      {u8"¢", "\x81\x91"},
+      {u8"£", "\x81\x92"},
+      {u8"¬", "\x81\xCA"},
       {u8"¥", "\x81\x8F"},  // 0x5C would show as a backslash
       {u8"‾", "\x81\x50"},  // 0x7E would show as a tilde
       {u8"¦", "\xFA\x55"},
-      {u8"\u00A0", " "},    // no-break space
-      {u8"\u0085", " "},    // a C1 control
+      {u8"\u00A0", " "},  // no-break space
+      {u8"\u0085", " "},  // a C1 control
       {u8"ｱ", "\xB1"},
-      {u8"①", "\x87\x40"}, {u8"㈱", "\x87\x8A"}, {u8"髙", "\xFB\xFC"}, {u8"﨑", "\xFA\xB1"},
+      {u8"①", "\x87\x40"},
+      {u8"㈱", "\x87\x8A"},
+      {u8"髙", "\xFB\xFC"},
+      {u8"﨑", "\xFA\xB1"},
       // Kana with a combining sound mark, as decomposed text has them.
-      {u8"か\u3099", "\x82\xAA"}, {u8"ハ\u309A", "\x83\x70"}, {u8"ウ\u3099", "\x83\x94"},
+      {u8"か\u3099", "\x82\xAA"},
+      {u8"ハ\u309A", "\x83\x70"},
+      {u8"ウ\u3099", "\x83\x94"},
       {u8"a\u3099", "a\x81\x4A"},  // nothing to join: the spacing mark
   };
   for (const auto& s : signs) {
@@ -308,20 +341,23 @@ TEST(HeaderDisplayLength, LongHostileValuesStayLinear) {
     const char* name;
     std::string raw;
   } cases[] = {
-      {"unclosed prefixes", [&] {
+      {"unclosed prefixes",
+       [&] {
          std::string s;
          while (s.size() < n) s += "=?UTF-8?B?";
          return s;
        }()},
       {"one long unclosed text", "=?UTF-8?Q?" + std::string(n, 'a')},
       {"prefix marks", std::string(n, '=') + std::string(n, '?')},
-      {"many tiny words", [&] {
+      {"many tiny words",
+       [&] {
          std::string s;
          while (s.size() < n) s += "=?UTF-8?Q?=E6=97=A5?= ";
          return s;
        }()},
       {"one long word", B("UTF-8", std::string(n, '\xE6'))},
-      {"escape sequences", [&] {
+      {"escape sequences",
+       [&] {
          std::string s;
          while (s.size() < n) s += "\x1B$B\x1B(B\x1B";
          return s;
@@ -344,8 +380,8 @@ TEST(Cp932Codes, AreTheCodesGlibcDecodes) {
       // Only a lead byte opens a pair; glibc decodes other bytes one by one.
       const bool lead_byte = (lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xFC);
       const bool glibc = lead_byte && test_support::iconv_convert(pair, "CP932", "UTF-8");
-      const bool ours = jconvert_detail::is_cp932_defined(static_cast<unsigned char>(lead),
-                                                          static_cast<unsigned char>(trail));
+      const bool ours =
+          jconvert_detail::is_cp932_defined(static_cast<unsigned char>(lead), static_cast<unsigned char>(trail));
       EXPECT_EQ(ours, glibc) << std::hex << lead << " " << trail;
     }
   }

@@ -118,7 +118,8 @@ TEST(IconvCrossCheck, JisTextsDecodeLikeIconvDoes) {
 // Half-width katakana 0xA1..0xDF and the full-width characters they become on
 // the way to JIS, written out independently of the codec's table.
 const char kFullWidthKatakana[] =
-    "。「」、・ヲァィゥェォャュョッーアイウエオカキクケコサシスセソタチツテトナニヌネノハヒフヘホマミムメモヤユヨラリルレロワン゛゜";
+    "。「」、・ヲァィゥェォャュョッーアイウエオカキクケコサシスセソタチツテトナニヌネノハヒフヘホマミムメモヤユヨラリル"
+    "レロワン゛゜";
 
 TEST(IconvCrossCheck, HalfWidthKatakana) {
   std::string hankana;
@@ -150,9 +151,9 @@ TEST(IconvCrossCheck, VoicedHalfWidthKatakanaCombine) {
     std::string sjis;
     const char* utf8;
   } cases[] = {
-      {"\xB3\xDE", "ヴ"}, {"\xB6\xDE", "ガ"}, {"\xBB\xDE", "ザ"}, {"\xC0\xDE", "ダ"}, {"\xC4\xDE", "ド"},
-      {"\xCA\xDE", "バ"}, {"\xCE\xDE", "ボ"}, {"\xCA\xDF", "パ"}, {"\xCE\xDF", "ポ"}, {"\xCF\xDE", "マ゛"},
-      {"\xB6\xDF", "カ゜"}, {"\xB1\xDE", "ア゛"},
+      {"\xB3\xDE", "ヴ"}, {"\xB6\xDE", "ガ"},   {"\xBB\xDE", "ザ"},   {"\xC0\xDE", "ダ"},
+      {"\xC4\xDE", "ド"}, {"\xCA\xDE", "バ"},   {"\xCE\xDE", "ボ"},   {"\xCA\xDF", "パ"},
+      {"\xCE\xDF", "ポ"}, {"\xCF\xDE", "マ゛"}, {"\xB6\xDF", "カ゜"}, {"\xB1\xDE", "ア゛"},
   };
   for (const auto& c : cases) {
     const auto decoded = iconv_convert(sjis2jis83(c.sjis), "ISO-2022-JP", "UTF-8");

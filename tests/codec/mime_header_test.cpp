@@ -42,9 +42,11 @@ TEST(DecodeHeaderString, ReplacesEachWordByItsBytesAndEscRoman) {
       {"mixed-case prefix", "=?Iso-2022-Jp?B?GyRCNEEbKEI=?=", kKanJis + kEscRoman},
       {"text around a word", "Re: " + word(kKanJis) + " (2)", "Re: " + kKanJis + kEscRoman + " (2)"},
       {"two words and a space", word("ab") + " " + word("cd"), "ab" + kEscRoman + " cd" + kEscRoman},
-      {"folded words keep the fold", word("ab") + "\r\n " + word("cd"),
-       "ab" + kEscRoman + "\r\n cd" + kEscRoman},
-      {"empty encoded text", "x=?ISO-2022-JP?B?" "?=y", "x" + kEscRoman + "y"},
+      {"folded words keep the fold", word("ab") + "\r\n " + word("cd"), "ab" + kEscRoman + "\r\n cd" + kEscRoman},
+      {"empty encoded text",
+       "x=?ISO-2022-JP?B?"
+       "?=y",
+       "x" + kEscRoman + "y"},
       {"no closing ?= loses the prefix", "Subj =?ISO-2022-JP?B?GyRC", "Subj GyRC"},
       {"?= before the word does not end it", "a?= " + word("abc"), "a?= abc" + kEscRoman},
       {"?= in an earlier word's bytes", word("?=") + " " + word("abc"), "?=" + kEscRoman + " abc" + kEscRoman},
@@ -111,8 +113,11 @@ TEST(CreateHeaderString, RunsOfDoubleByteCharactersBecomeWords) {
 
 TEST(CreateHeaderString, DecodesBackToTheShiftJisText) {
   const std::string texts[] = {
-      "\x8A\xBF\x8E\x9A", "Re: \x82\xA0\x82\xA2 (\x8A\xBF) end", "\x83\x65\x83\x58\x83\x67 mail \x81\x99",
-      "plain", "\x88\x9F\xEA\xA4 x \xE0\x40",
+      "\x8A\xBF\x8E\x9A",
+      "Re: \x82\xA0\x82\xA2 (\x8A\xBF) end",
+      "\x83\x65\x83\x58\x83\x67 mail \x81\x99",
+      "plain",
+      "\x88\x9F\xEA\xA4 x \xE0\x40",
   };
   for (const std::string& sjis : texts) {
     SCOPED_TRACE(test_support::hex_dump(sjis));

@@ -12,9 +12,9 @@ TEST(ReturnCodeCheck, JudgesByTheFirstLineEnd) {
     std::string text;
     int expected;
   } cases[] = {
-      {"", RETCODE_NONE},          {"xyz", RETCODE_NONE},       {"\r", RETCODE_CR},
-      {"x\r", RETCODE_CR},         {"\n\r", RETCODE_LF},        {"x\r\r\n", RETCODE_CR},
-      {"xy\n\r\n", RETCODE_LF},    {"x\r\ny\n", RETCODE_CRLF},  {"\r\n", RETCODE_CRLF},
+      {"", RETCODE_NONE},       {"xyz", RETCODE_NONE},      {"\r", RETCODE_CR},
+      {"x\r", RETCODE_CR},      {"\n\r", RETCODE_LF},       {"x\r\r\n", RETCODE_CR},
+      {"xy\n\r\n", RETCODE_LF}, {"x\r\ny\n", RETCODE_CRLF}, {"\r\n", RETCODE_CRLF},
   };
   for (const auto& c : cases) EXPECT_EQ(ReturnCodeCheck(c.text), c.expected) << test_support::hex_dump(c.text);
 }

@@ -46,8 +46,8 @@ std::string tool_output(const std::vector<std::string>& argv, const std::string&
 std::vector<std::size_t> sample_lengths() {
   std::vector<std::size_t> lengths;
   for (std::size_t n = 0; n <= 8; ++n) lengths.push_back(n);
-  for (std::size_t n = 43; n <= 49; ++n) lengths.push_back(n);   // a UU line, a BinHex line
-  for (std::size_t n = 55; n <= 60; ++n) lengths.push_back(n);   // a Base64 line
+  for (std::size_t n = 43; n <= 49; ++n) lengths.push_back(n);  // a UU line, a BinHex line
+  for (std::size_t n = 55; n <= 60; ++n) lengths.push_back(n);  // a Base64 line
   for (std::size_t n : {89u, 90u, 91u, 113u, 114u, 115u, 135u, 171u, 1000u, 4096u, 10007u}) lengths.push_back(n);
   return lengths;
 }
@@ -184,7 +184,8 @@ TEST(HeaderCrossCheck, NkfDecodesCreatedHeadersBackToTheText) {
       "\x8A\xBF\x8E\x9A",
       "Re: \x82\xA0\x82\xA2 (\x8A\xBF) end",
       "\x83\x65\x83\x58\x83\x67 mail \x81\x99",
-      "abc\x8A\xBF" "def",
+      "abc\x8A\xBF"
+      "def",
       std::string(30, 'a') + "\x88\x9F\xEA\xA4\xE0\x40\x82\xA0\x82\xA2\x82\xA4",
   };
   for (const std::string& sjis : texts) {

@@ -46,8 +46,7 @@ TEST(EncodeUU, LinesAndTheClosingBackquoteLine) {
       {"one byte", "C", "\r\n", "!0P``\r\n`\r\n"},
       {"two bytes", "Ca", "\r\n", "\"0V$`\r\n`\r\n"},
       {"empty", "", "\r\n", "\r\n`\r\n"},
-      {"45 bytes: empty line before the backquote", std::string(45, '\0'), "\r\n",
-       kFullZeroLine + "\r\n\r\n`\r\n"},
+      {"45 bytes: empty line before the backquote", std::string(45, '\0'), "\r\n", kFullZeroLine + "\r\n\r\n`\r\n"},
       {"47 bytes", std::string(47, '\0'), "\r\n", kFullZeroLine + "\r\n\"````\r\n`\r\n"},
       {"90 bytes", std::string(90, '\0'), "\n", kFullZeroLine + "\n" + kFullZeroLine + "\n\n`\n"},
       {"LF", "Cat", "\n", "#0V%T\n`\n"},
@@ -205,12 +204,8 @@ TEST(EncodeBinHex, BreaksAfterEvery64thCharacter) {
 
 TEST(DecodeBinHex, TextAsTheEncoderWritesIt) {
   const BytesCase cases[] = {
-      {"Cat", ":3f&d:", "Cat"},
-      {"one byte", ":3`:", "C"},
-      {"two bytes", ":3f%:", "Ca"},
-      {"two colons", "::", ""},
-      {"empty text", "", ""},
-      {"one colon", ":", ""},
+      {"Cat", ":3f&d:", "Cat"}, {"one byte", ":3`:", "C"}, {"two bytes", ":3f%:", "Ca"},
+      {"two colons", "::", ""}, {"empty text", "", ""},    {"one colon", ":", ""},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);

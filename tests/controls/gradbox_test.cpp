@@ -45,22 +45,18 @@ TEST(GradBoxColours, ExtendedArithmeticDecidesTheLowBits) {
       {0xFFFFFF, 0x9090AA, gsTopBottom, 3, 0xFDFDFE},    // double: 0xFDFDFD
       {0xFFFFFF, 0x9090AA, gsTopBottom, 85, 0xDADAE2},   // double: 0xD9D9E2
       {0xD0B0B0, 0xF5E0E0, gsBottomTop, 85, 0xE8D0D0},   // not the forward table mirrored
-      {0xD0B0B0, 0xF5E0E0, gsRightLeft, 85, 0xE8D0D0},
-      {0xD0B0B0, 0xF5E0E0, gsLeftRight, 170, 0xE8CFCF},
-      {0x008000, 0x00FF00, gsTopBottom, 1, 0x008000},
-      {0x008000, 0x00FF00, gsTopBottom, 2, 0x008000},
-      {0x008000, 0x00FF00, gsTopBottom, 3, 0x008100},
-      {0x008000, 0x00FF00, gsTopBottom, 0, 0x008000},
-      {0x008000, 0x00FF00, gsTopBottom, 255, 0x00FF00},
-      {0xD0B0B0, 0xF5E0E0, gsBottomTop, 0, 0xF5E0E0},
+      {0xD0B0B0, 0xF5E0E0, gsRightLeft, 85, 0xE8D0D0},  {0xD0B0B0, 0xF5E0E0, gsLeftRight, 170, 0xE8CFCF},
+      {0x008000, 0x00FF00, gsTopBottom, 1, 0x008000},   {0x008000, 0x00FF00, gsTopBottom, 2, 0x008000},
+      {0x008000, 0x00FF00, gsTopBottom, 3, 0x008100},   {0x008000, 0x00FF00, gsTopBottom, 0, 0x008000},
+      {0x008000, 0x00FF00, gsTopBottom, 255, 0x00FF00}, {0xD0B0B0, 0xF5E0E0, gsBottomTop, 0, 0xF5E0E0},
       {0xD0B0B0, 0xF5E0E0, gsBottomTop, 255, 0xD0B0B0},
   };
   TGradBox box;
   for (const auto& c : cases) {
     box.SetColarray(c.first, c.last, c.style);
     EXPECT_COLOR_EQ(box.Colarray()[static_cast<std::size_t>(c.entry)], c.expected)
-        << test_support::color_hex(c.first) << " -> " << test_support::color_hex(c.last) << " style "
-        << int{c.style} << " entry " << c.entry;
+        << test_support::color_hex(c.first) << " -> " << test_support::color_hex(c.last) << " style " << int{c.style}
+        << " entry " << c.entry;
   }
 }
 
@@ -101,11 +97,10 @@ TEST(GradBoxBands, EachRowShowsTheLastEntryPaintedOverIt) {
     int row;
     int entry;
   } cases[] = {
-      {100, 0, 3},  {100, 1, 6},  {100, 99, 255},                // band height 1
-      {203, 0, 2},  {203, 1, 3},  {203, 202, 255},
-      {35, 0, 8},   {35, 1, 15},  {35, 34, 255},
-      {255, 0, 1},  {255, 1, 2},  {255, 254, 255},               // band height 2
-      {600, 0, 1},  {600, 1, 1},  {600, 2, 2}, {600, 3, 2}, {600, 4, 3}, {600, 599, 255},  // band height 3
+      {100, 0, 3}, {100, 1, 6}, {100, 99, 255},  // band height 1
+      {203, 0, 2}, {203, 1, 3}, {203, 202, 255}, {35, 0, 8},  {35, 1, 15}, {35, 34, 255},
+      {255, 0, 1}, {255, 1, 2}, {255, 254, 255},                                             // band height 2
+      {600, 0, 1}, {600, 1, 1}, {600, 2, 2},     {600, 3, 2}, {600, 4, 3}, {600, 599, 255},  // band height 3
   };
   for (const TGradStyle style : {gsTopBottom, gsBottomTop, gsLeftRight, gsRightLeft}) {
     for (const auto& c : cases) {
@@ -146,7 +141,7 @@ TEST(GradBoxBands, TheDefaultBox) {
   EXPECT_EQ(box->Width(), 200);
   EXPECT_EQ(box->Height(), 100);
   const QImage img = form.picture();
-  EXPECT_COLOR_EQ(pixel(img, 0, 0), 0x008100u);    // entry 3
+  EXPECT_COLOR_EQ(pixel(img, 0, 0), 0x008100u);     // entry 3
   EXPECT_COLOR_EQ(pixel(img, 199, 99), 0x00FF00u);  // entry 255
   EXPECT_COLOR_EQ(pixel(img, 200, 50), kForm);      // nothing outside the bounds
   EXPECT_COLOR_EQ(pixel(img, 50, 100), kForm);

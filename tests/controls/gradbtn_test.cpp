@@ -85,7 +85,7 @@ TEST(GradButtonFace, BandsTileTheBitmapByTheMulDivRule) {
     TColor colour;
   } cases[] = {
       {258, 0, 0xFF0000}, {258, 257, 0x000000}, {129, 128, 0x000000}, {128, 127, 0x010000},
-      {128, 0, 0xFF0000},  {127, 0, 0xFE0000},   {50, 0, 0xFD0000},  // 50 rows: bands 0 and 1 empty
+      {128, 0, 0xFF0000}, {127, 0, 0xFE0000},   {50, 0, 0xFD0000},  // 50 rows: bands 0 and 1 empty
   };
   for (const auto& c : cases) {
     test_support::TestForm form(20, c.height + 4, kForm);
@@ -254,7 +254,12 @@ TEST(GradButtonHover, CaptionColourPhases) {
       {"enter", [&] { test_support::send_enter(*b); }, 0xFF2000},
       {"second enter", [&] { test_support::send_enter(*b); }, 0xFF2000},
       {"leave keeps the hover colour", [&] { test_support::send_leave(*b); }, 0xFF2000},
-      {"disabled", [&] { b->Font().SetColor(0x200000); b->SetEnabled(false); }, 0x200000},
+      {"disabled",
+       [&] {
+         b->Font().SetColor(0x200000);
+         b->SetEnabled(false);
+       },
+       0x200000},
       {"enter while disabled", [&] { test_support::send_enter(*b); }, 0xFF2000},
       {"leave while disabled", [&] { test_support::send_leave(*b); }, 0x200000},
   };

@@ -88,7 +88,10 @@ TEST_F(URLLabelTest, PressOpensTheCaptionAsWebOrMailAddress) {
       {"", ""},
       // The second byte of the full-width space is 0x40 but no "@".
       {"www.example.jp/\x81\x40", "www.example.jp/\x81\x40"},
-      {"\x81\x97" "example", "\x81\x97" "example"},  // full-width "＠" neither
+      {"\x81\x97"
+       "example",
+       "\x81\x97"
+       "example"},  // full-width "＠" neither
   };
   for (const auto& c : cases) {
     shell.requests.clear();
@@ -145,6 +148,8 @@ TEST_F(URLLabelTest, NotExecutableRecoloursButOpensNothing) {
 }
 
 TEST_F(URLLabelTest, ColourPhases) {
+  // One step a line.
+  // clang-format off
   const struct {
     const char* step;
     std::function<void()> act;
@@ -166,6 +171,7 @@ TEST_F(URLLabelTest, ColourPhases) {
       {"press", [&] { send_press(*label, {3, 3}); }, 0x0000FF},
       {"release below", [&] { pointer = {0, 15}; send_release(*label, {0, 15}); }, kInk},
   };
+  // clang-format on
   for (const auto& s : steps) {
     s.act();
     EXPECT_COLOR_EQ(label->Font().Color(), s.colour) << s.step;

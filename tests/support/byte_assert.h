@@ -35,10 +35,10 @@ inline ::testing::AssertionResult BytesEqual(const char* actual_expr, const char
   if (actual == expected) return ::testing::AssertionSuccess();
   std::size_t diff = 0;
   while (diff < actual.size() && diff < expected.size() && actual[diff] == expected[diff]) ++diff;
-  return ::testing::AssertionFailure()
-         << actual_expr << " differs from " << expected_expr << " at byte " << diff << "\n"
-         << "  actual   (" << actual.size() << "): " << hex_dump(actual, diff) << "\n"
-         << "  expected (" << expected.size() << "): " << hex_dump(expected, diff);
+  return ::testing::AssertionFailure() << actual_expr << " differs from " << expected_expr << " at byte " << diff
+                                       << "\n"
+                                       << "  actual   (" << actual.size() << "): " << hex_dump(actual, diff) << "\n"
+                                       << "  expected (" << expected.size() << "): " << hex_dump(expected, diff);
 }
 
 }  // namespace test_support

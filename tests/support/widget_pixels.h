@@ -30,8 +30,8 @@ inline std::string color_hex(platform::TColor c) {
 inline ::testing::AssertionResult ColorEqual(const char* actual_expr, const char* expected_expr,
                                              platform::TColor actual, platform::TColor expected) {
   if (actual == expected) return ::testing::AssertionSuccess();
-  return ::testing::AssertionFailure() << actual_expr << " is " << color_hex(actual) << ", expected "
-                                       << expected_expr << " = " << color_hex(expected);
+  return ::testing::AssertionFailure() << actual_expr << " is " << color_hex(actual) << ", expected " << expected_expr
+                                       << " = " << color_hex(expected);
 }
 
 // A plain form of one colour, shown offscreen.

@@ -69,15 +69,15 @@ TEST(JconvertCli, UsageErrorsExitTwoWithOneLine) {
   const std::vector<std::vector<std::string>> cases = {
       {},
       {"frobnicate"},
-      {"convert"},                          // --to is required
+      {"convert"},  // --to is required
       {"convert", "--to", "klingon"},
-      {"convert", "--to", "99999999999"},   // not an int
+      {"convert", "--to", "99999999999"},  // not an int
       {"convert", "--to"},
       {"convert", "--to", "euc", "--bogus", "1"},
       {"guess", "a", "b"},
       {"eol", "--to", "crlf", "--from", "lfcr"},
       {"--strict-check-len", "x", "guess"},
-      {"guess", "--to", "euc"},             // not an option of guess
+      {"guess", "--to", "euc"},  // not an option of guess
   };
   for (const auto& args : cases) {
     SCOPED_TRACE(::testing::PrintToString(args));

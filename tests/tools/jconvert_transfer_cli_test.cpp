@@ -40,7 +40,9 @@ TEST(JconvertTransferCli, CommandsWriteExactlyTheCodecResult) {
       {{"header-encode"}, sjis, CreateHeaderString(sjis)},
       {{"header-decode"}, "a =?iso-2022-jp?b?GyRCNEEbKEI=?= b", "a \x1B$B4A\x1B(B\x1B(J b"},
       // One value, folded or not; the line end that closes the input closes the output.
-      {{"header-display"}, "a =?UTF-8?B?5pel5pys?= =?iso-2022-jp?b?GyRCNEEbKEI=?=\r\n", "a \x93\xFA\x96\x7B\x8A\xBF\r\n"},
+      {{"header-display"},
+       "a =?UTF-8?B?5pel5pys?= =?iso-2022-jp?b?GyRCNEEbKEI=?=\r\n",
+       "a \x93\xFA\x96\x7B\x8A\xBF\r\n"},
       {{"header-display"}, "=?utf-8?q?x?=\r\n =?utf-8?q?y?=\n", "xy\n"},
       {{"header-display"}, "\x93\xFA\t\x01", "\x93\xFA  "},
       {{"header-display"}, "", ""},
@@ -69,13 +71,8 @@ TEST(JconvertTransferCli, LineBreakEscapes) {
     std::string text;
     std::string line_break;
   } cases[] = {
-      {"\\r\\n", "\r\n"},
-      {"\\t", "\t"},
-      {"\\\\", "\\"},
-      {"\\x00\\xff", "\0\xFF"s},
-      {"\\xAb", "\xAB"},
-      {"--", "--"},
-      {"a\\nb", "a\nb"},
+      {"\\r\\n", "\r\n"}, {"\\t", "\t"}, {"\\\\", "\\"},    {"\\x00\\xff", "\0\xFF"s},
+      {"\\xAb", "\xAB"},  {"--", "--"},  {"a\\nb", "a\nb"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text);
@@ -139,9 +136,8 @@ TEST(JconvertTransferCli, HelpListsEachCommandOnOneLine) {
 TEST(JconvertTransferCli, LargeDataRoundTripsThroughPipes) {
   std::string data;
   for (int i = 0; i < 400000; ++i) data += static_cast<char>(i * 31 + i / 7);
-  for (const auto& [encode, decode] : {std::pair{"base64-encode", "base64-decode"},
-                                      std::pair{"uu-encode", "uu-decode"},
-                                      std::pair{"binhex-encode", "binhex-decode"}}) {
+  for (const auto& [encode, decode] : {std::pair{"base64-encode", "base64-decode"}, std::pair{"uu-encode", "uu-decode"},
+                                       std::pair{"binhex-encode", "binhex-decode"}}) {
     SCOPED_TRACE(encode);
     const auto text = jconvert({encode, "--line-break", "\\r\\n"}, data);
     ASSERT_EQ(text.exit_code, 0) << text.err;

@@ -52,9 +52,14 @@ int parse_named(std::string_view option, std::string_view value,
 
 int jcode_option(const Options& opts, std::string_view option) {
   return parse_named(option, opts.at(std::string(option)),
-                     {{"ascii", JCODE_ASCII}, {"binary", JCODE_BINARY}, {"jis", JCODE_JIS83},
-                      {"jis83", JCODE_JIS83}, {"jis78", JCODE_JIS78}, {"euc", JCODE_EUC},
-                      {"sjis", JCODE_SJIS}, {"euc-or-sjis", JCODE_EUC_OR_SJIS}});
+                     {{"ascii", JCODE_ASCII},
+                      {"binary", JCODE_BINARY},
+                      {"jis", JCODE_JIS83},
+                      {"jis83", JCODE_JIS83},
+                      {"jis78", JCODE_JIS78},
+                      {"euc", JCODE_EUC},
+                      {"sjis", JCODE_SJIS},
+                      {"euc-or-sjis", JCODE_EUC_OR_SJIS}});
 }
 
 int eol_option(const Options& opts, std::string_view option) {
@@ -69,7 +74,7 @@ const std::string& required(const Options& opts, const char* option) {
 }
 
 std::string jcode_name(int code) {
-  static const char* const names[] = {"JCODE_ASCII", "JCODE_BINARY", "JCODE_JIS83", "JCODE_JIS78",
+  static const char* const names[] = {"JCODE_ASCII", "JCODE_BINARY", "JCODE_JIS83",      "JCODE_JIS78",
                                       "JCODE_EUC",   "JCODE_SJIS",   "JCODE_EUC_OR_SJIS"};
   return code >= 0 && code <= 6 ? names[code] : std::to_string(code);
 }
@@ -135,12 +140,14 @@ Conversion plain(std::string (*f)(const std::string&)) {
 
 const std::vector<Command>& commands() {
   static const std::vector<Command> table = {
-      {"guess", "guess [FILE]                  print the detected character code",
+      {"guess",
+       "guess [FILE]                  print the detected character code",
        {},
        [](const Options&) -> Conversion {
          return [](const std::string& in) { return jcode_name(InCodeCheck(in)) + "\n"; };
        }},
-      {"convert", "convert --to CODE [--from CODE] [FILE]  convert the character code",
+      {"convert",
+       "convert --to CODE [--from CODE] [FILE]  convert the character code",
        {"--to", "--from"},
        [](const Options& o) -> Conversion {
          required(o, "--to");
@@ -151,12 +158,14 @@ const std::vector<Command>& commands() {
          }
          return [=](const std::string& in) { return ConvertJCode(in, to); };
        }},
-      {"eol-guess", "eol-guess [FILE]              print the detected line-end convention",
+      {"eol-guess",
+       "eol-guess [FILE]              print the detected line-end convention",
        {},
        [](const Options&) -> Conversion {
          return [](const std::string& in) { return retcode_name(ReturnCodeCheck(in)) + "\n"; };
        }},
-      {"eol", "eol --to EOL [--from EOL] [FILE]  rewrite the line ends",
+      {"eol",
+       "eol --to EOL [--from EOL] [FILE]  rewrite the line ends",
        {"--to", "--from"},
        [](const Options& o) -> Conversion {
          required(o, "--to");
@@ -167,41 +176,50 @@ const std::vector<Command>& commands() {
          }
          return [=](const std::string& in) { return ConvertReturnCode(in, to); };
        }},
-      {"base64-encode", "base64-encode [--line-break TEXT] [FILE]  Base64; lines of 76 ended by TEXT (\\r \\n \\t \\\\ \\xHH)",
+      {"base64-encode",
+       "base64-encode [--line-break TEXT] [FILE]  Base64; lines of 76 ended by TEXT (\\r \\n \\t \\\\ \\xHH)",
        {"--line-break"},
        [](const Options& o) -> Conversion {
          if (!o.count("--line-break")) return plain(EncodeBase64);
          const std::string lb = line_break_option(o, "");
          return [=](const std::string& in) { return EncodeBase64R(in, lb); };
        }},
-      {"base64-decode", "base64-decode [FILE]          decode Base64",
+      {"base64-decode",
+       "base64-decode [FILE]          decode Base64",
        {},
        [](const Options&) -> Conversion { return plain(DecodeBase64); }},
-      {"header-encode", "header-encode [FILE]          Shift_JIS header text to ISO-2022-JP encoded-words",
+      {"header-encode",
+       "header-encode [FILE]          Shift_JIS header text to ISO-2022-JP encoded-words",
        {},
        [](const Options&) -> Conversion { return plain(CreateHeaderString); }},
-      {"header-decode", "header-decode [FILE]          decode ISO-2022-JP encoded-words",
+      {"header-decode",
+       "header-decode [FILE]          decode ISO-2022-JP encoded-words",
        {},
        [](const Options&) -> Conversion { return plain(DecodeHeaderString); }},
-      {"header-display", "header-display [FILE]         a header value as shown, in Shift_JIS (code page 932)",
+      {"header-display",
+       "header-display [FILE]         a header value as shown, in Shift_JIS (code page 932)",
        {},
        [](const Options&) -> Conversion { return display_header; }},
-      {"uu-encode", "uu-encode [--line-break TEXT] [FILE]  uuencoded body lines (TEXT default \\r\\n)",
+      {"uu-encode",
+       "uu-encode [--line-break TEXT] [FILE]  uuencoded body lines (TEXT default \\r\\n)",
        {"--line-break"},
        [](const Options& o) -> Conversion {
          const std::string lb = line_break_option(o, "\r\n");
          return [=](const std::string& in) { return EncodeUU(in, lb); };
        }},
-      {"uu-decode", "uu-decode [FILE]              decode uuencoded body lines",
+      {"uu-decode",
+       "uu-decode [FILE]              decode uuencoded body lines",
        {},
        [](const Options&) -> Conversion { return plain(DecodeUU); }},
-      {"binhex-encode", "binhex-encode [--line-break TEXT] [FILE]  colon-framed BinHex 4.0 text (TEXT default \\r\\n)",
+      {"binhex-encode",
+       "binhex-encode [--line-break TEXT] [FILE]  colon-framed BinHex 4.0 text (TEXT default \\r\\n)",
        {"--line-break"},
        [](const Options& o) -> Conversion {
          const std::string lb = line_break_option(o, "\r\n");
          return [=](const std::string& in) { return EncodeBinHex(in, lb); };
        }},
-      {"binhex-decode", "binhex-decode [FILE]          decode colon-framed BinHex 4.0 text",
+      {"binhex-decode",
+       "binhex-decode [FILE]          decode colon-framed BinHex 4.0 text",
        {},
        [](const Options&) -> Conversion { return plain(DecodeBinHex); }},
   };
@@ -214,7 +232,8 @@ void print_usage(std::FILE* to) {
       "Reads FILE (or standard input) as bytes and writes the result to standard output.\n\n"
       "commands:\n",
       to);
-  for (const Command& c : commands()) std::fprintf(to, "  %.*s\n", static_cast<int>(c.synopsis.size()), c.synopsis.data());
+  for (const Command& c : commands())
+    std::fprintf(to, "  %.*s\n", static_cast<int>(c.synopsis.size()), c.synopsis.data());
   std::fputs(
       "\nCODE: ascii, binary, jis (= jis83), jis78, euc, sjis, euc-or-sjis, or an integer\n"
       "EOL:  none, crlf, cr, lf, or an integer\n"

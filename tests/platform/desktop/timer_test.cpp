@@ -162,8 +162,8 @@ TEST_F(TimerTest, AHandlerMayChangeAnotherTimer) {
   Log(c, "c");
   a.OnTimer = [&](TTimer*) {
     ticks.push_back({"a", clock.Now()});
-    b.SetInterval(300);    // now due at 1300
-    c.SetEnabled(false);   // its tick at 1200 never comes
+    b.SetInterval(300);   // now due at 1300
+    c.SetEnabled(false);  // its tick at 1200 never comes
   };
   clock.Advance(1650);
   EXPECT_EQ(ticks, (std::vector<Tick>{{"a", 1000}, {"b", 1300}, {"b", 1600}}));

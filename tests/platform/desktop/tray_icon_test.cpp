@@ -92,9 +92,8 @@ TEST(RecordingTray, AnswersAsTheShellWouldAndRecordsEveryCall) {
     bool result;
     bool shown_after;
   } steps[] = {
-      {NIM_MODIFY, false, false}, {NIM_DELETE, false, false}, {NIM_ADD, true, true},
-      {NIM_ADD, false, true},     {NIM_MODIFY, true, true},   {NIM_DELETE, true, false},
-      {NIM_DELETE, false, false}, {7, false, false},
+      {NIM_MODIFY, false, false}, {NIM_DELETE, false, false}, {NIM_ADD, true, true},      {NIM_ADD, false, true},
+      {NIM_MODIFY, true, true},   {NIM_DELETE, true, false},  {NIM_DELETE, false, false}, {7, false, false},
   };
   const NOTIFYICONDATA data = Record(nullptr, 100, NIF_MESSAGE | NIF_TIP, "tip");
   for (std::size_t i = 0; i < std::size(steps); ++i) {
@@ -202,11 +201,8 @@ TEST_F(DesktopTrayTest, ActivationsReachTheOwnerAsMouseMessages) {
     QSystemTrayIcon::ActivationReason reason;
     std::intptr_t mouse;  // 0: nothing is sent
   } cases[] = {
-      {QSystemTrayIcon::Trigger, 514},
-      {QSystemTrayIcon::DoubleClick, 515},
-      {QSystemTrayIcon::Context, 516},
-      {QSystemTrayIcon::MiddleClick, 0},
-      {QSystemTrayIcon::Unknown, 0},
+      {QSystemTrayIcon::Trigger, 514},   {QSystemTrayIcon::DoubleClick, 515}, {QSystemTrayIcon::Context, 516},
+      {QSystemTrayIcon::MiddleClick, 0}, {QSystemTrayIcon::Unknown, 0},
   };
   for (const auto& c : cases) {
     form->messages.clear();

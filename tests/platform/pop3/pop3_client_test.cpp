@@ -117,9 +117,10 @@ TEST(Pop3Client, FoldedSubjectAndFromAreJoinedUpToTheirCap) {
       {"the blank line ends the header", "Subject: s\r\n\r\n", " s", ""},
       {"joined up to the cap", "Subject: s" + std::string(150, 'x') + "\r\n" + long_line + "\r\n" + long_line + "\r\n",
        " s" + std::string(150, 'x') + long_line, ""},
-      {"nothing after a line that did not fit",
-       "Subject: s\r\n" + long_line + long_line + long_line + "\r\n two\r\n", " s", ""},
-      {"a long first line stays whole", "Subject:" + std::string(300, 'z') + "\r\n more\r\n", std::string(300, 'z'), ""},
+      {"nothing after a line that did not fit", "Subject: s\r\n" + long_line + long_line + long_line + "\r\n two\r\n",
+       " s", ""},
+      {"a long first line stays whole", "Subject:" + std::string(300, 'z') + "\r\n more\r\n", std::string(300, 'z'),
+       ""},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -148,8 +149,8 @@ TEST(Pop3Client, StatusEventGetsEveryReplyLineButTheGreeting) {
 
   ListAll(*client);
 
-  EXPECT_EQ(status, (Lines{"+OK alice", "+OK logged in", "+OK 1 90", "+OK top follows", "+OK 1 90",
-                           "Summary Retrieved", "+OK bye"}));
+  EXPECT_EQ(status, (Lines{"+OK alice", "+OK logged in", "+OK 1 90", "+OK top follows", "+OK 1 90", "Summary Retrieved",
+                           "+OK bye"}));
 
   status.clear();
   client->ReportLevel = 1;
@@ -172,7 +173,10 @@ TEST(Pop3Client, EachLoginFailureEndsConnectWithQuit) {
       {"greeting", "-ERR go away\r\n", "", "", {"QUIT"}},
       {"garbage greeting", std::string("\x00\xff garbage\r\n", 12), "", "", {"QUIT"}},
       {"USER", "+OK\r\n", "USER alice", "-ERR no such user\r\n", {"USER alice", "QUIT"}},
-      {"PASS", "+OK\r\n", "PASS secret", "-ERR [AUTH] Authentication failed.\r\n",
+      {"PASS",
+       "+OK\r\n",
+       "PASS secret",
+       "-ERR [AUTH] Authentication failed.\r\n",
        {"USER alice", "PASS secret", "QUIT"}},
       {"STAT", "+OK\r\n", "STAT", "-ERR mailbox locked\r\n", {"USER alice", "PASS secret", "STAT", "QUIT"}},
       {"empty reply", "+OK\r\n", "STAT", "\r\n", {"USER alice", "PASS secret", "STAT", "QUIT"}},
@@ -207,8 +211,12 @@ TEST(Pop3Client, RefusesEmptyCredentialsBeforeConnecting) {
   FakePop3Server server(LoginTable());
   const struct {
     std::string user, password;
-  } cases[] = {{"", "secret"}, {"alice", ""}, {"", ""}, {"alice\r\nDELE 1", "secret"},
-               {"alice", std::string("se\0cret", 7)}, {"alice", "secret\n"}};
+  } cases[] = {{"", "secret"},
+               {"alice", ""},
+               {"", ""},
+               {"alice\r\nDELE 1", "secret"},
+               {"alice", std::string("se\0cret", 7)},
+               {"alice", "secret\n"}};
   for (const auto& c : cases) {
     auto client = ClientFor(server);
     client->UserID = c.user;
@@ -613,16 +621,14 @@ TEST(Pop3Client, RandomRepliesNeverCrash) {
   // Seeded noise in place of the STAT and TOP replies, with enough CR, LF,
   // dots and "+OK" in it to reach every branch of the reply reader.
   std::mt19937 random(20261211);
-  const std::string pieces[] = {"\r\n", "\n", "\r", ".", "..", "+OK", "-ERR", " ", "Subject:", "From:",
-                                std::string(1, '\0'), "\xff", "\x1b$B"};
+  const std::string pieces[] = {
+      "\r\n", "\n", "\r", ".", "..", "+OK", "-ERR", " ", "Subject:", "From:", std::string(1, '\0'), "\xff", "\x1b$B"};
   for (int round = 0; round < 24; ++round) {
     std::string noise;
     const int length = static_cast<int>(random() % 40);
     for (int i = 0; i < length; ++i) {
-      if (random() % 3 == 0)
-        noise += pieces[random() % std::size(pieces)];
-      else
-        noise += static_cast<char>(random() % 256);
+      if (random() % 3 == 0) noise += pieces[random() % std::size(pieces)];
+      else noise += static_cast<char>(random() % 256);
     }
     Table table = LoginTable("+OK 1 10\r\n");
     table[round % 2 ? "TOP 1 0" : "STAT"] = {(round % 4 < 2 ? "+OK\r\n" : "") + noise, 0, round % 3 == 0};

@@ -43,7 +43,8 @@ TEST_F(Pop3Dovecot, ListsTheRawSubjectAndFromOfEveryMessage) {
   // lower-case "subject:" line that does not count and a message without a
   // sender.
   const std::vector<Header> expected = {
-      {" =?ISO-2022-JP?B?GyRCMnE1RCROJCpDTiRpJDsbKEI=?=", " =?ISO-2022-JP?B?GyRCOzNFREJATzobKEI=?= <yamada@example.jp>"},
+      {" =?ISO-2022-JP?B?GyRCMnE1RCROJCpDTiRpJDsbKEI=?=",
+       " =?ISO-2022-JP?B?GyRCOzNFREJATzobKEI=?= <yamada@example.jp>"},
       {" Hello from Dovecot", " bob@example.com"},
       {" =?ISO-2022-JP?B?GyRCRDkkJDdvTD4kThsoQg==?= =?ISO-2022-JP?B?GyRCQjMkLSRHJDkbKEI=?=",
        " =?ISO-2022-JP?B?GyRCOS05cBsoQg==?= <ad@example.jp>"},

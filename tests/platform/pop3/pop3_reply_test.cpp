@@ -15,9 +15,16 @@ TEST(Pop3Reply, OkTestLooksAtTheFirstWordOnly) {
     const char* line;
     bool ok;
   } cases[] = {
-      {"+OK", true},        {"+OK 2 320", true},     {"+OKAY fine", true}, {"x+OKx", true},
-      {"  +OK padded", true}, {"-ERR +OK", false},   {"", false},          {"+ok", false},
-      {"OK", false},        {"-ERR [AUTH] Authentication failed.", false},
+      {"+OK", true},
+      {"+OK 2 320", true},
+      {"+OKAY fine", true},
+      {"x+OKx", true},
+      {"  +OK padded", true},
+      {"-ERR +OK", false},
+      {"", false},
+      {"+ok", false},
+      {"OK", false},
+      {"-ERR [AUTH] Authentication failed.", false},
   };
   for (const auto& c : cases) EXPECT_EQ(pop3::IsOkReply(c.line), c.ok) << '"' << c.line << '"';
 }
@@ -114,8 +121,8 @@ TEST(Pop3Address, ServerCellForms) {
 }
 
 TEST(Pop3Address, MalformedCellsAreRefused) {
-  for (const char* cell : {"", ":110", "h:", "h:0", "h:65536", "h:99999999", "h:x", "h:+5", "h: 5",
-                           "[::1", "[::1]x", "[::1]:", "[]:110", "[::1]:0"}) {
+  for (const char* cell : {"", ":110", "h:", "h:0", "h:65536", "h:99999999", "h:x", "h:+5", "h: 5", "[::1", "[::1]x",
+                           "[::1]:", "[]:110", "[::1]:0"}) {
     EXPECT_THROW(SplitServerAddress(cell, 110), EPop3Error) << '"' << cell << '"';
   }
   EXPECT_THROW(SplitServerAddress("h", 0), EPop3Error);

@@ -125,7 +125,8 @@ TEST(ReplaceFileAtomically, KillDuringASaveLeavesTheOldOrTheNewFile) {
     const bool started = ::read(ready[0], &byte, 1) == 1;  // one save done: file_b
     ::close(ready[0]);
     // Kill within the next few saves, however long a save takes in this build.
-    const auto save_us = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start);
+    const auto save_us =
+        std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start);
     std::uniform_int_distribution<long> delay_us(0, 3 * save_us.count());
     std::this_thread::sleep_for(std::chrono::microseconds(delay_us(random)));
     ::kill(pid, SIGKILL);

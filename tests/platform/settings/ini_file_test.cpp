@@ -53,14 +53,16 @@ void Save(TIniFile& ini, const Settings& s) {
   ini.WriteBool("Option", "Icon", s.icon);
   ini.WriteString("Option", "SndFile", s.sound);
   for (int row = 1; row <= 4; ++row)
-    for (int col = 0; col < 4; ++col) ini.WriteString("Account:" + std::to_string(row), kKeys[col], s.rows[row - 1][col]);
+    for (int col = 0; col < 4; ++col)
+      ini.WriteString("Account:" + std::to_string(row), kKeys[col], s.rows[row - 1][col]);
 }
 
 TEST(TIniFile, OnlyAccount2FillsRow2AndTheCloseWritesEverything) {
   TempDir dir;
   const std::string path = dir.File("tolvane.ini");
-  WriteBytes(path, "[Account:2]\r\nShortName=\x83\x81\x83\x43\x83\x8B\r\nPOPServer=pop.example.jp\r\n"
-                   "Account=taro\r\nPassword=p=w;d\r\n");
+  WriteBytes(path,
+             "[Account:2]\r\nShortName=\x83\x81\x83\x43\x83\x8B\r\nPOPServer=pop.example.jp\r\n"
+             "Account=taro\r\nPassword=p=w;d\r\n");
   TIniFile ini(path);
   const Settings s = Load(ini);
   EXPECT_FALSE(s.stop);
@@ -101,12 +103,12 @@ TEST(TIniFile, ReadsBooleansAsIntegers) {
     std::string stored;
     bool when_default_false, when_default_true;
   } cases[] = {
-      {"5", true, true},       {"1", true, true},        {"-1", true, true},     {"+1", true, true},
-      {"0x10", true, true},    {"0X10", true, true},     {"$10", true, true},    {"   1  ", true, true},
-      {"'1'", true, true},     {"\"1\"", true, true},    {"08", true, true},     {"0", false, false},
-      {"0x0", false, false},   {"-0", false, false},     {"yes", false, true},   {"true", false, true},
-      {"", false, true},       {"1x", false, true},      {"'1 '", false, true},  {"0x", false, true},
-      {"-", false, true},      {"0x1G", false, true},    {"99999999999", false, true},
+      {"5", true, true},     {"1", true, true},     {"-1", true, true},           {"+1", true, true},
+      {"0x10", true, true},  {"0X10", true, true},  {"$10", true, true},          {"   1  ", true, true},
+      {"'1'", true, true},   {"\"1\"", true, true}, {"08", true, true},           {"0", false, false},
+      {"0x0", false, false}, {"-0", false, false},  {"yes", false, true},         {"true", false, true},
+      {"", false, true},     {"1x", false, true},   {"'1 '", false, true},        {"0x", false, true},
+      {"-", false, true},    {"0x1G", false, true}, {"99999999999", false, true},
   };
   TempDir dir;
   const std::string path = dir.File("tolvane.ini");
@@ -124,9 +126,17 @@ TEST(TIniFile, ReadsIntegersInDecimalAndHex) {
     std::string stored;
     int expected;
   } cases[] = {
-      {"0x16", 22},          {"$1f", 31},           {"-$10", -16},          {"08", 8},
-      {"2147483647", 2147483647}, {"-2147483648", -2147483647 - 1}, {"2147483648", -7},
-      {"0xFFFFFFFF", -1},    {"0x100000000", -7},   {"12 ", 12},            {"\"12 \"", -7},
+      {"0x16", 22},
+      {"$1f", 31},
+      {"-$10", -16},
+      {"08", 8},
+      {"2147483647", 2147483647},
+      {"-2147483648", -2147483647 - 1},
+      {"2147483648", -7},
+      {"0xFFFFFFFF", -1},
+      {"0x100000000", -7},
+      {"12 ", 12},
+      {"\"12 \"", -7},
   };
   TempDir dir;
   const std::string path = dir.File("tolvane.ini");
@@ -263,8 +273,7 @@ TEST(TIniFile, ReadOnlyFolderLeavesTheOldFile) {
   ASSERT_EQ(::chmod(folder.c_str(), 0555), 0);
   // Root ignores folder permissions, so the child gives up root first.
   const int rc = InChild([&] {
-    if (::geteuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0))
-      return 77;
+    if (::geteuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)) return 77;
     return ExpectWriteFailure(path, "new");
   });
   if (rc == 77) GTEST_SKIP() << "cannot drop root privileges here";

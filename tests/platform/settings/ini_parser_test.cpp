@@ -122,7 +122,8 @@ TEST(IniSetValue, EditsInPlaceAndKeepsEveryOtherByte) {
       {"UTF-8 BOM kept, section appended", "\xEF\xBB\xBF[s]\r\nk=1\r\n", "s", "k", "2",
        "\xEF\xBB\xBF[s]\r\nk=1\r\n[s]\r\nk=2\r\n"},
       {"trailing NUL kept, key replaced", "[s]\r\na=1\r\n\0"s, "s", "a", "2", "[s]\r\na=2\r\n\0"s},
-      {"trailing NUL kept, section appended", "[s]\r\na=1\r\n\0"s, "t", "k", "v", "[s]\r\na=1\r\n\0\r\n[t]\r\nk=v\r\n"s},
+      {"trailing NUL kept, section appended", "[s]\r\na=1\r\n\0"s, "t", "k", "v",
+       "[s]\r\na=1\r\n\0\r\n[t]\r\nk=v\r\n"s},
       {"value bytes as given", "", "s", "k", "\x83\x70\x83\x58 \"x\" '", "[s]\r\nk=\x83\x70\x83\x58 \"x\" '\r\n"},
   };
   for (const auto& c : cases) {
@@ -143,20 +144,13 @@ TEST(IniEncodeValue, QuotesOnlyWhatTheReaderWouldStrip) {
   const struct {
     std::string value, stored;
   } cases[] = {
-      {"abc", "abc"},
-      {"", ""},
-      {"a b", "a b"},
-      {"\"", "\""},
-      {"\"x'", "\"x'"},
-      {"x\"", "x\""},
-      {" abc", "\" abc\""},
-      {"abc\t", "\"abc\t\""},
-      {"\vx", "\"\vx\""},
-      {"\"abc\"", "\"\"abc\"\""},
-      {"'a'", "\"'a'\""},
-      {"a\r\n[Option]\r\nStop=1", "a"},
-      {"a\nb", "a"},
-      {"a\rb", "a"},
+      {"abc", "abc"},       {"", ""},
+      {"a b", "a b"},       {"\"", "\""},
+      {"\"x'", "\"x'"},     {"x\"", "x\""},
+      {" abc", "\" abc\""}, {"abc\t", "\"abc\t\""},
+      {"\vx", "\"\vx\""},   {"\"abc\"", "\"\"abc\"\""},
+      {"'a'", "\"'a'\""},   {"a\r\n[Option]\r\nStop=1", "a"},
+      {"a\nb", "a"},        {"a\rb", "a"},
       {"a\0b"s, "a"},
   };
   for (const auto& c : cases) {
@@ -166,9 +160,9 @@ TEST(IniEncodeValue, QuotesOnlyWhatTheReaderWouldStrip) {
 }
 
 TEST(IniEncodeValue, EveryStorableValueReadsBackUnchanged) {
-  const std::string values[] = {"",      " ",     "  x  ",  "\t",   "\"",     "''",    "\"\"",  "'x'",
-                                "\"x\"", "\"x'",  "'",      "a\"b", " \"x\" ", "x ",   "\x83\x41 ", "\v",
-                                "=",     ";x",    "[x]",    "\"\"\"", "' '",  "\x81\x40"};
+  const std::string values[] = {"",      " ",    "  x  ", "\t",     "\"",      "''",      "\"\"",      "'x'",
+                                "\"x\"", "\"x'", "'",     "a\"b",   " \"x\" ", "x ",      "\x83\x41 ", "\v",
+                                "=",     ";x",   "[x]",   "\"\"\"", "' '",     "\x81\x40"};
   for (const std::string& v : values) {
     SCOPED_TRACE(test_support::hex_dump(v));
     const std::string text = SetValue("[s]\r\nk=old\r\n", "s", "k", EncodeValue(v));

@@ -54,8 +54,7 @@ TEST(TStringList, UnopenableFileRaisesTheMessageAndKeepsTheList) {
   TempDir dir;
   WriteBytes(dir.File("plain"), "x");
   ASSERT_EQ(::mkfifo(dir.File("fifo").c_str(), 0600), 0);
-  for (const std::string& path :
-       {dir.File("ngword.txt"), dir.path(), dir.File("plain/ngword.txt"), dir.File("fifo")}) {
+  for (const std::string& path : {dir.File("ngword.txt"), dir.path(), dir.File("plain/ngword.txt"), dir.File("fifo")}) {
     SCOPED_TRACE(path);
     TStringList list;
     list.Add("kept");
@@ -71,8 +70,9 @@ TEST(TStringList, UnopenableFileRaisesTheMessageAndKeepsTheList) {
 }
 
 TEST(TStringList, MessageIsShiftJis) {
-  EXPECT_BYTES_EQ(test_support::Iconv(EFOpenError("/x/ngword.txt").what(), "CP932", "UTF-8"),
-                  "\u30D5\u30A1\u30A4\u30EB /x/ngword.txt \u306F\u958B\u3051\u307E\u305B\u3093");  // ファイル … は開けません
+  EXPECT_BYTES_EQ(
+      test_support::Iconv(EFOpenError("/x/ngword.txt").what(), "CP932", "UTF-8"),
+      "\u30D5\u30A1\u30A4\u30EB /x/ngword.txt \u306F\u958B\u3051\u307E\u305B\u3093");  // ファイル … は開けません
 }
 
 }  // namespace

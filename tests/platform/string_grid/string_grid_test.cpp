@@ -24,9 +24,11 @@ using test_support::pixel;
 
 constexpr TColor kFixed = 14662655;  // RGB(255, 187, 223)
 constexpr TColor kWhite = 0xFFFFFF;
-constexpr TColor kMask = 128;        // RGB(128, 0, 0)
+constexpr TColor kMask = 128;  // RGB(128, 0, 0)
 // "あ", a lone 0xFF and a lead byte cut off by the end: no Shift_JIS after "あ".
-const std::string kBadSjis = "\x82\xA0\xFF" "ab\x82";
+const std::string kBadSjis =
+    "\x82\xA0\xFF"
+    "ab\x82";
 
 QRect ToQRect(const TRect& r) { return {r.Left, r.Top, r.Width(), r.Height()}; }
 
@@ -240,10 +242,8 @@ TEST_F(StringGridTest, TypedTextIsWrittenAsShiftJisUnlessEscaped) {
     EXPECT_EQ(editor()->text(), QString::fromUtf8("あyzいx"));
     send_key(*editor(), Qt::Key_Backspace);
     send_key(*editor(), Qt::Key_Backspace);
-    if (c.escape)
-      send_key(*editor(), Qt::Key_Escape);
-    else
-      grid->SetEditorMode(false);
+    if (c.escape) send_key(*editor(), Qt::Key_Escape);
+    else grid->SetEditorMode(false);
     EXPECT_FALSE(grid->EditorMode());
     EXPECT_BYTES_EQ(grid->Cells(1, 2), c.expected);
   }

@@ -78,7 +78,9 @@ TEST(DrawTextLayout, BreaksBetweenWordsWhereTheNextWouldPassTheEdge) {
 
 TEST(DrawTextLayout, FullWidthCharactersAreBreakPoints) {
   // "あいう" then "ab": each full-width character 12 pixels.
-  const std::string text = "\x82\xa0\x82\xa2\x82\xa4" "ab";
+  const std::string text =
+      "\x82\xa0\x82\xa2\x82\xa4"
+      "ab";
   EXPECT_EQ(layout(text, 30), (Lines{"0:\xE3\x81\x82|12:\xE3\x81\x84", "0:\xE3\x81\x86|12:ab"}));
   EXPECT_EQ(layout(text, 11), (Lines{"0:\xE3\x81\x82", "0:\xE3\x81\x84", "0:\xE3\x81\x86", "0:ab"}));
   // Half-width katakana are no break points.

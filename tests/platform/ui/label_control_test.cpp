@@ -107,8 +107,12 @@ TEST(Label, MouseAndClickEvents) {
   label->SetCaption("click");
   int clicks = 0, downs = 0, ups = 0, enters = 0, leaves = 0;
   label->OnClick = [&](platform::TGraphicControl*) { ++clicks; };
-  label->OnMouseDown = [&](platform::TGraphicControl*, platform::TMouseButton, platform::TShiftState, int, int) { ++downs; };
-  label->OnMouseUp = [&](platform::TGraphicControl*, platform::TMouseButton, platform::TShiftState, int, int) { ++ups; };
+  label->OnMouseDown = [&](platform::TGraphicControl*, platform::TMouseButton, platform::TShiftState, int, int) {
+    ++downs;
+  };
+  label->OnMouseUp = [&](platform::TGraphicControl*, platform::TMouseButton, platform::TShiftState, int, int) {
+    ++ups;
+  };
   label->OnMouseEnter = [&](platform::TGraphicControl*) { ++enters; };
   label->OnMouseLeave = [&](platform::TGraphicControl*) { ++leaves; };
   test_support::send_enter(*label);

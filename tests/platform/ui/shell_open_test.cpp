@@ -10,10 +10,8 @@ TEST(ShellOpen, TargetsBecomeDesktopAddresses) {
     std::string target;
     const char* url;
   } cases[] = {
-      {"http://www.example.jp/", "http://www.example.jp/"},
-      {"www.example.jp", "http://www.example.jp"},
-      {"mailto:someone@example.jp", "mailto:someone@example.jp"},
-      {"MAILTO:a@b.jp", "mailto:a@b.jp"},
+      {"http://www.example.jp/", "http://www.example.jp/"},       {"www.example.jp", "http://www.example.jp"},
+      {"mailto:someone@example.jp", "mailto:someone@example.jp"}, {"MAILTO:a@b.jp", "mailto:a@b.jp"},
       {"mailto:mailto:a@b.jp", "mailto:mailto:a@b.jp"},
   };
   for (const auto& c : cases) EXPECT_EQ(platform::ShellTargetUrl(c.target).toString().toStdString(), c.url) << c.target;

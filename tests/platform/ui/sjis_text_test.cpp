@@ -15,7 +15,11 @@ TEST(SjisText, DecodesDoubleByteCharactersWhoseTrailIsABackslash) {
 }
 
 TEST(SjisText, BadBytesBecomeReplacementCharactersAndNothingIsLost) {
-  EXPECT_EQ(platform::SjisToQString(std::string("a\xff" "b", 3)), QString::fromUtf8("a\xEF\xBF\xBD" "b"));
+  EXPECT_EQ(platform::SjisToQString(std::string("a\xff"
+                                                "b",
+                                                3)),
+            QString::fromUtf8("a\xEF\xBF\xBD"
+                              "b"));
   // A lead byte at the very end.
   EXPECT_EQ(platform::SjisToQString("ab\x82"), QString::fromUtf8("ab\xEF\xBF\xBD"));
   EXPECT_EQ(platform::SjisToQString(std::string("x\0y", 3)), QString::fromUtf8("x\0y", 3));
@@ -25,14 +29,16 @@ TEST(SjisText, BadBytesBecomeReplacementCharactersAndNothingIsLost) {
 TEST(SjisText, EncodesBackAndMarksWhatCodePage932Lacks) {
   EXPECT_BYTES_EQ(platform::QStringToSjis(QString::fromUtf8("今すぐチェック")),
                   std::string("\x8d\xa1\x82\xb7\x82\xae\x83\x60\x83\x46\x83\x62\x83\x4e"));
-  EXPECT_BYTES_EQ(platform::QStringToSjis(QString::fromUtf8("a\xF0\x9F\x98\x80" "b")), std::string("a?b"));
+  EXPECT_BYTES_EQ(platform::QStringToSjis(QString::fromUtf8("a\xF0\x9F\x98\x80"
+                                                            "b")),
+                  std::string("a?b"));
 }
 
 TEST(SjisText, LeadBytesOfCodePage932) {
   const struct {
     unsigned char byte;
     bool lead;
-  } cases[] = {{0x80, false}, {0x81, true}, {0x9F, true}, {0xA0, false}, {0xDF, false},
+  } cases[] = {{0x80, false}, {0x81, true}, {0x9F, true},  {0xA0, false}, {0xDF, false},
                {0xE0, true},  {0xFC, true}, {0xFD, false}, {0x40, false}};
   for (const auto& c : cases) EXPECT_EQ(platform::IsSjisLeadByte(c.byte), c.lead) << int{c.byte};
 }

@@ -42,8 +42,8 @@ TEST_F(SpeedButtonTest, TheStateFollowsThePointerWhileHeld) {
     QPoint at;
     platform::TButtonState state;
   } path[] = {
-      {{39, 19}, bsDown}, {{40, 5}, bsUp},   {{5, 20}, bsDown},  // the lower edge still counts
-      {{5, 21}, bsUp},    {{-1, 5}, bsUp},   {{0, 0}, bsDown},   {{5, -1}, bsUp},
+      {{39, 19}, bsDown}, {{40, 5}, bsUp}, {{5, 20}, bsDown},  // the lower edge still counts
+      {{5, 21}, bsUp},    {{-1, 5}, bsUp}, {{0, 0}, bsDown},  {{5, -1}, bsUp},
   };
   send_press(*button, {5, 5});
   for (const auto& p : path) {

@@ -11,8 +11,8 @@ namespace test_support {
 class RecordingSound final : public platform::SoundService {
  public:
   struct Request {
-    bool beep;          // MessageBeep, else a file
-    unsigned type;      // beep type or play flags
+    bool beep;      // MessageBeep, else a file
+    unsigned type;  // beep type or play flags
     std::string file;
   };
   bool MessageBeep(unsigned type) override;

@@ -36,7 +36,8 @@ inline std::map<std::string, FakeReply> MailboxTable(const std::string& user, co
 // n plain mails "Subject: mail i" from "From: sender i".
 inline std::vector<Mail> PlainMails(int n) {
   std::vector<Mail> mails;
-  for (int i = 1; i <= n; ++i) mails.push_back({"Subject: mail " + std::to_string(i), "From: sender " + std::to_string(i)});
+  for (int i = 1; i <= n; ++i)
+    mails.push_back({"Subject: mail " + std::to_string(i), "From: sender " + std::to_string(i)});
   return mails;
 }
 

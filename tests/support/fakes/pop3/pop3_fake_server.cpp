@@ -2,8 +2,7 @@
 
 #include <QTimer>
 
-FakePop3Server::FakePop3Server(std::map<std::string, FakeReply> table, FakeReply greeting,
-                               const QHostAddress& address)
+FakePop3Server::FakePop3Server(std::map<std::string, FakeReply> table, FakeReply greeting, const QHostAddress& address)
     : FTable(std::move(table)), FGreeting(std::move(greeting)) {
   QObject::connect(&FServer, &QTcpServer::newConnection, this, [this] { OnNewConnection(); });
   FServer.listen(address, 0);
@@ -55,10 +54,8 @@ void FakePop3Server::Send(QTcpSocket* socket, const FakeReply& reply) {
       socket->disconnectFromHost();
     }
   };
-  if (reply.delay_ms > 0)
-    QTimer::singleShot(reply.delay_ms, socket, send);
-  else
-    send();
+  if (reply.delay_ms > 0) QTimer::singleShot(reply.delay_ms, socket, send);
+  else send();
 }
 
 void FakePop3Server::Pump(QTcpSocket* socket) {

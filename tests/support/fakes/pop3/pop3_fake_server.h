@@ -14,9 +14,9 @@
 #include <vector>
 
 struct FakeReply {
-  std::string bytes{};        // sent as they are (CR LF included by the table)
-  int delay_ms = 0;           // sent after this delay
-  bool close_after = false;   // hang up once sent
+  std::string bytes{};       // sent as they are (CR LF included by the table)
+  int delay_ms = 0;          // sent after this delay
+  bool close_after = false;  // hang up once sent
   // Streams flood_line repeated until at least flood_bytes bytes went out
   // (then flood_tail) after bytes, written as the client takes them.
   std::string flood_line{};
@@ -26,8 +26,7 @@ struct FakeReply {
 
 class FakePop3Server : public QObject {
  public:
-  explicit FakePop3Server(std::map<std::string, FakeReply> table,
-                          FakeReply greeting = {"+OK fake POP3 ready\r\n"},
+  explicit FakePop3Server(std::map<std::string, FakeReply> table, FakeReply greeting = {"+OK fake POP3 ready\r\n"},
                           const QHostAddress& address = QHostAddress::LocalHost);
   ~FakePop3Server() override;
 
