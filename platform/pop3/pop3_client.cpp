@@ -1,6 +1,7 @@
 #include "pop3_client.h"
 
 #include <algorithm>
+#include <cctype>
 
 #include "pop3_address.h"
 #include "pop3_reply.h"
@@ -10,6 +11,16 @@ namespace {
 const char kDestroyed[] = "The POP3 client was destroyed during the call.";
 const char kAborted[] = "The POP3 exchange was aborted.";
 const char kSummaryRetrieved[] = "Summary Retrieved";
+
+// A server may list what it likes; a few dozen lines is what real ones send.
+constexpr std::size_t kMaxCapabilities = 64;
+constexpr std::size_t kMaxCapabilityLine = 512;
+
+bool SameName(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return std::toupper(static_cast<unsigned char>(x)) == std::toupper(static_cast<unsigned char>(y));
+         });
+}
 
 // A CR, LF or NUL in a command argument would let it smuggle in a second
 // command.
@@ -75,6 +86,24 @@ void TNMPOP3::ReadMultiline(const std::function<void(std::string_view)>& visit) 
   }
 }
 
+// The client's own exchange: neither the reply nor its lines go to the
+// status event, whose watchers take any "ERR" for a failed login, and a
+// refusal only means that the server names no capabilities.
+void TNMPOP3::ReadCapabilities() {
+  FCapabilities.clear();
+  FConnection.PutLine("CAPA");
+  if (!pop3::IsOkReply(GetResponse())) return;
+  ReadMultiline([this](std::string_view line) {
+    if (FCapabilities.size() < kMaxCapabilities) FCapabilities.emplace_back(line.substr(0, kMaxCapabilityLine));
+  });
+}
+
+bool TNMPOP3::HasCapability(std::string_view name) const {
+  return std::any_of(FCapabilities.begin(), FCapabilities.end(), [name](const std::string& line) {
+    return SameName(std::string_view(line).substr(0, line.find(' ')), name);
+  });
+}
+
 void TNMPOP3::CloseAfterError() {
   // A QUIT only while the exchange is in step; after an abort or a broken
   // reply the connection is simply dropped.
@@ -93,12 +122,15 @@ void TNMPOP3::Connect() {
   const std::shared_ptr<bool> alive = FAlive;
   FMessageCount = 0;
   FSummary = {};
+  FCapabilities.clear();
   {
     BusyScope busy(*this);
     FConnection.Open(address.Host, address.Port, TimeOut);
     try {
       const std::string greeting = GetResponse();
       if (!pop3::IsOkReply(greeting)) throw EPop3Error(greeting);
+      // "pop3://" keeps exactly the exchange of a plain RFC 1939 client.
+      if (address.Transport != TPop3Transport::ClearText) ReadCapabilities();
       Command("USER " + UserID);
       Command("PASS " + Password);
       FMessageCount = pop3::ParseStatCount(Command("STAT"));

@@ -9,7 +9,10 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <vector>
 
+#include "pop3_address.h"
 #include "pop3_connection.h"
 #include "pop3_error.h"
 
@@ -28,7 +31,8 @@ class TNMPOP3 {
   TNMPOP3& operator=(const TNMPOP3&) = delete;
 
   // Server cell: "host", "host:port", "[v6-address]:port" or a bare IPv6
-  // address; without a port of its own it uses Port.
+  // address, optionally behind "pop3s://" or "pop3://" (see
+  // SplitServerAddress); without a port of its own it uses Port.
   std::string Host;
   int Port = 110;
   std::string UserID;
@@ -48,7 +52,8 @@ class TNMPOP3 {
   std::function<void(TNMPOP3* Sender)> OnConnect;
   std::function<void(TNMPOP3* Sender, const std::string& Status)> OnStatus;
 
-  // Connects, reads the greeting, sends USER, PASS and STAT and raises
+  // Connects, reads the greeting, asks for the capabilities (CAPA) unless
+  // the cell says "pop3://", sends USER, PASS and STAT and raises
   // OnConnect. Any failure throws EPop3Error; if the connection was open by
   // then it is closed first (with a QUIT while the exchange is in step).
   // Refused while connected, while another call waits, or with an empty
@@ -64,6 +69,12 @@ class TNMPOP3 {
 
   std::int64_t MessageCount() const { return FMessageCount; }
 
+  // What the server said of itself in reply to CAPA (RFC 2449), one line a
+  // capability, as of the last Connect: empty on a "pop3://" account and
+  // when the server refused CAPA. Names are matched in any case.
+  const std::vector<std::string>& Capabilities() const { return FCapabilities; }
+  bool HasCapability(std::string_view name) const;
+
   // TOP n 0 then LIST n; fills Summary() and reports "Summary Retrieved".
   void GetSummary(std::int64_t n);
   const TPop3Summary& Summary() const { return FSummary; }
@@ -77,12 +88,14 @@ class TNMPOP3 {
   std::string Command(const std::string& line);
   std::string GetResponse();
   void ReadMultiline(const std::function<void(std::string_view)>& visit);
+  void ReadCapabilities();
   void Status(const std::string& text, int level);
   void CheckFree(const char* what) const;
   void CloseAfterError();
 
   pop3::Connection FConnection;
   std::int64_t FMessageCount = 0;
+  std::vector<std::string> FCapabilities;
   TPop3Summary FSummary;
   bool FBusy = false;
   std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);

@@ -172,7 +172,7 @@ TEST_F(CheckCycle, AFailingAccountDoesNotMakeTheNextOneFail) {
   EXPECT_EQ(Cell(0, 0), "A");
   EXPECT_EQ(Cell(0, 1), "B");
   EXPECT_EQ(Cell(0, 2), "B");
-  EXPECT_EQ(second.transcript(), (std::vector<std::string>{"USER user", "PASS pw", "STAT", "TOP 1 0", "LIST 1",
+  EXPECT_EQ(second.transcript(), (std::vector<std::string>{"CAPA", "USER user", "PASS pw", "STAT", "TOP 1 0", "LIST 1",
                                                            "TOP 2 0", "LIST 2", "QUIT"}));
   EXPECT_NE(std::find(captions.begin(), captions.end(), "POP Server Error."), captions.end());
   EXPECT_EQ(captions.back(), "Finished.");
@@ -225,7 +225,7 @@ TEST_F(CheckCycle, StartAfterAServerErrorDoesNotDisturbTheWaitingCycle) {
   Form1->CheckAllAccounts();
   EXPECT_TRUE(started);
   EXPECT_EQ(second.connections(), 1);
-  EXPECT_EQ(second.transcript(), (std::vector<std::string>{"USER user", "PASS pw", "STAT", "TOP 1 0", "LIST 1",
+  EXPECT_EQ(second.transcript(), (std::vector<std::string>{"CAPA", "USER user", "PASS pw", "STAT", "TOP 1 0", "LIST 1",
                                                            "TOP 2 0", "LIST 2", "QUIT"}));
   EXPECT_EQ(Form_POPMES->MailCount, 2);
   EXPECT_EQ(captions.back(), "Finished.");

@@ -101,7 +101,41 @@ TEST(Pop3Client, LogsInListsEveryMessageAndLogsOut) {
   EXPECT_EQ(client->MessageCount(), 2);
   EXPECT_FALSE(client->Connected());
   EXPECT_EQ(server.transcript(),
-            (Lines{"USER alice", "PASS secret", "STAT", "TOP 1 0", "LIST 1", "TOP 2 0", "LIST 2", "QUIT"}));
+            (Lines{"CAPA", "USER alice", "PASS secret", "STAT", "TOP 1 0", "LIST 1", "TOP 2 0", "LIST 2", "QUIT"}));
+}
+
+TEST(Pop3Client, CapabilitiesAreTheClientsOwnExchange) {
+  Table table = LoginTable("+OK 0 0\r\n");
+  table["CAPA"] = {"+OK Capability list follows\r\nTOP\r\nuidl\r\nSASL PLAIN\r\nX-ERR-HINT\r\n.\r\n"};
+  FakePop3Server server(table);
+  auto client = ClientFor(server);
+  Lines status;
+  // The mail check's own watch: any "ERR" in a status line is a failure.
+  client->OnStatus = [&status](TNMPOP3* sender, const std::string& text) {
+    status.push_back(text);
+    if (text.find("ERR") != std::string::npos) sender->Abort();
+  };
+
+  client->Connect();
+
+  EXPECT_EQ(client->Capabilities(), (Lines{"TOP", "uidl", "SASL PLAIN", "X-ERR-HINT"}));
+  EXPECT_TRUE(client->HasCapability("UIDL"));
+  EXPECT_TRUE(client->HasCapability("sasl"));
+  EXPECT_FALSE(client->HasCapability("PIPELINING"));
+  EXPECT_FALSE(client->HasCapability("SASL PLAIN"));
+  EXPECT_EQ(status, (Lines{"+OK alice", "+OK logged in", "+OK 0 0"}));
+  client->Disconnect();
+
+  // "pop3://" is the plain exchange: no CAPA, and nothing left of the last
+  // server's answer.
+  FakePop3Server plain(table);
+  client->Host = "pop3://" + plain.host_port();
+  status.clear();
+  client->Connect();
+  EXPECT_TRUE(client->Capabilities().empty());
+  client->Disconnect();
+  EXPECT_EQ(plain.transcript(), (Lines{"USER alice", "PASS secret", "STAT", "QUIT"}));
+  EXPECT_EQ(status, (Lines{"+OK alice", "+OK logged in", "+OK 0 0", "+OK bye"}));
 }
 
 TEST(Pop3Client, FoldedSubjectAndFromAreJoinedUpToTheirCap) {
@@ -172,14 +206,14 @@ TEST(Pop3Client, EachLoginFailureEndsConnectWithQuit) {
   } cases[] = {
       {"greeting", "-ERR go away\r\n", "", "", {"QUIT"}},
       {"garbage greeting", std::string("\x00\xff garbage\r\n", 12), "", "", {"QUIT"}},
-      {"USER", "+OK\r\n", "USER alice", "-ERR no such user\r\n", {"USER alice", "QUIT"}},
+      {"USER", "+OK\r\n", "USER alice", "-ERR no such user\r\n", {"CAPA", "USER alice", "QUIT"}},
       {"PASS",
        "+OK\r\n",
        "PASS secret",
        "-ERR [AUTH] Authentication failed.\r\n",
-       {"USER alice", "PASS secret", "QUIT"}},
-      {"STAT", "+OK\r\n", "STAT", "-ERR mailbox locked\r\n", {"USER alice", "PASS secret", "STAT", "QUIT"}},
-      {"empty reply", "+OK\r\n", "STAT", "\r\n", {"USER alice", "PASS secret", "STAT", "QUIT"}},
+       {"CAPA", "USER alice", "PASS secret", "QUIT"}},
+      {"STAT", "+OK\r\n", "STAT", "-ERR mailbox locked\r\n", {"CAPA", "USER alice", "PASS secret", "STAT", "QUIT"}},
+      {"empty reply", "+OK\r\n", "STAT", "\r\n", {"CAPA", "USER alice", "PASS secret", "STAT", "QUIT"}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -237,7 +271,7 @@ TEST(Pop3Client, SecondConnectWhileConnectedFails) {
   EXPECT_TRUE(client->Connected());
   client->Disconnect();
   EXPECT_EQ(server.connections(), 1);
-  EXPECT_EQ(server.transcript(), (Lines{"USER alice", "PASS secret", "STAT", "QUIT"}));
+  EXPECT_EQ(server.transcript(), (Lines{"CAPA", "USER alice", "PASS secret", "STAT", "QUIT"}));
 }
 
 TEST(Pop3Client, HugeStatCountAllocatesNothingPerMessage) {
@@ -296,7 +330,7 @@ TEST(Pop3Client, HandlerErrorLeavesConnectAfterQuit) {
   EXPECT_THROW(client->Connect(), std::runtime_error);
   EXPECT_FALSE(client->Connected());
   EXPECT_TRUE(SpinUntil([&] { return server.peer_closed(); }));
-  EXPECT_EQ(server.transcript(), (Lines{"USER alice", "PASS secret", "STAT", "QUIT"}));
+  EXPECT_EQ(server.transcript(), (Lines{"CAPA", "USER alice", "PASS secret", "STAT", "QUIT"}));
 }
 
 TEST(Pop3Client, DisconnectClosesEvenOnAnErrorReply) {
@@ -333,7 +367,7 @@ TEST(Pop3Client, AbortEndsAPendingWaitAtOnce) {
   EXPECT_LT(elapsed.elapsed(), 2000);
   EXPECT_FALSE(client->Connected());
   EXPECT_TRUE(SpinUntil([&] { return server.peer_closed(); }));
-  EXPECT_EQ(server.transcript(), (Lines{"USER alice", "PASS secret", "STAT"}));  // no QUIT after an abort
+  EXPECT_EQ(server.transcript(), (Lines{"CAPA", "USER alice", "PASS secret", "STAT"}));  // no QUIT after an abort
 }
 
 TEST(Pop3Client, AbortFromTheStatusEventEndsTheExchange) {
@@ -347,7 +381,7 @@ TEST(Pop3Client, AbortFromTheStatusEventEndsTheExchange) {
   };
   EXPECT_THROW(client->Connect(), EPop3Error);
   EXPECT_FALSE(client->Connected());
-  EXPECT_EQ(server.transcript(), (Lines{"USER alice", "PASS secret"}));
+  EXPECT_EQ(server.transcript(), (Lines{"CAPA", "USER alice", "PASS secret"}));
 
   // An abort on a positive reply fails the call as well.
   FakePop3Server second(LoginTable());
@@ -356,7 +390,7 @@ TEST(Pop3Client, AbortFromTheStatusEventEndsTheExchange) {
     if (text == "+OK logged in") sender->Abort();
   };
   EXPECT_EQ(ErrorOf([&] { client->Connect(); }), "The POP3 exchange was aborted.");
-  EXPECT_EQ(second.transcript(), (Lines{"USER alice", "PASS secret"}));
+  EXPECT_EQ(second.transcript(), (Lines{"CAPA", "USER alice", "PASS secret"}));
 }
 
 TEST(Pop3Client, AbortWhileIdle) {
@@ -390,7 +424,7 @@ TEST(Pop3Client, ReentrantCallsDuringAWaitAreRefusedAndLeaveItAlone) {
   for (const auto& e : refused) EXPECT_NE(e.find("busy"), std::string::npos) << e;
   ASSERT_EQ(listed.size(), 1u);
   EXPECT_BYTES_EQ(listed[0].subject, " one");
-  EXPECT_EQ(server.transcript(), (Lines{"USER alice", "PASS secret", "STAT", "TOP 1 0", "LIST 1", "QUIT"}));
+  EXPECT_EQ(server.transcript(), (Lines{"CAPA", "USER alice", "PASS secret", "STAT", "TOP 1 0", "LIST 1", "QUIT"}));
 }
 
 TEST(Pop3Client, DisconnectFromAHandlerEndsThePendingWait) {
@@ -596,7 +630,7 @@ TEST(Pop3Client, RawBytesInHeadersComeBackUnchanged) {
   EXPECT_BYTES_EQ(client->Summary().Subject, subject);
   EXPECT_BYTES_EQ(client->Summary().From, from);
   client->Disconnect();
-  EXPECT_EQ(server.transcript(), (Lines{"USER alice", "PASS secret", "STAT", "TOP 1 0", "LIST 1", "QUIT"}));
+  EXPECT_EQ(server.transcript(), (Lines{"CAPA", "USER alice", "PASS secret", "STAT", "TOP 1 0", "LIST 1", "QUIT"}));
 }
 
 TEST(Pop3Client, GarbageRepliesFailWithoutHarm) {

@@ -97,32 +97,43 @@ TEST(Pop3Reply, ContinuationLinesBeginWithABlankOrATab) {
 }
 
 TEST(Pop3Address, ServerCellForms) {
+  using T = TPop3Transport;
   const struct {
     const char* cell;
     const char* host;
     int port;
+    TPop3Transport transport;
   } cases[] = {
-      {"pop.example.com", "pop.example.com", 110},
-      {"pop.example.com:995", "pop.example.com", 995},
-      {"127.0.0.1:1100", "127.0.0.1", 1100},
-      {"[::1]:1100", "::1", 1100},
-      {"[::1]", "::1", 110},
-      {"::1", "::1", 110},
-      {"fe80::1:2", "fe80::1:2", 110},
-      {"2001:db8::25", "2001:db8::25", 110},
-      {"h:65535", "h", 65535},
-      {"h:1", "h", 1},
+      {"pop.example.com", "pop.example.com", 110, T::Negotiate},
+      {"pop.example.com:995", "pop.example.com", 995, T::ImplicitTls},
+      {"127.0.0.1:1100", "127.0.0.1", 1100, T::Negotiate},
+      {"[::1]:1100", "::1", 1100, T::Negotiate},
+      {"[::1]", "::1", 110, T::Negotiate},
+      {"::1", "::1", 110, T::Negotiate},
+      {"fe80::1:2", "fe80::1:2", 110, T::Negotiate},
+      {"2001:db8::25", "2001:db8::25", 110, T::Negotiate},
+      {"h:65535", "h", 65535, T::Negotiate},
+      {"h:1", "h", 1, T::Negotiate},
+      {"pop3s://pop.example.com", "pop.example.com", 995, T::ImplicitTls},
+      {"POP3S://pop.example.com:1995/", "pop.example.com", 1995, T::ImplicitTls},
+      {"pop3s://[::1]", "::1", 995, T::ImplicitTls},
+      {"pop3://pop.example.com", "pop.example.com", 110, T::ClearText},
+      {"pop3://[::1]:995", "::1", 995, T::ClearText},  // the scheme says so
+      {"Pop3://h:2110/", "h", 2110, T::ClearText},
   };
   for (const auto& c : cases) {
     const TPop3Address a = SplitServerAddress(c.cell, 110);
     EXPECT_EQ(a.Host, c.host) << c.cell;
     EXPECT_EQ(a.Port, c.port) << c.cell;
+    EXPECT_EQ(a.Transport, c.transport) << c.cell;
   }
 }
 
 TEST(Pop3Address, MalformedCellsAreRefused) {
-  for (const char* cell : {"", ":110", "h:", "h:0", "h:65536", "h:99999999", "h:x", "h:+5", "h: 5", "[::1", "[::1]x",
-                           "[::1]:", "[]:110", "[::1]:0"}) {
+  for (const char* cell : {"",          ":110",    "h:",       "h:0",         "h:65536",         "h:99999999",
+                           "h:x",       "h:+5",    "h: 5",     "[::1",        "[::1]x",          "[::1]:",
+                           "[]:110",    "[::1]:0", "pop3s://", "pop3://:110", "pop3s://h/inbox", "h/",
+                           "imaps://h", "pop3s:/h"}) {
     EXPECT_THROW(SplitServerAddress(cell, 110), EPop3Error) << '"' << cell << '"';
   }
   EXPECT_THROW(SplitServerAddress("h", 0), EPop3Error);
