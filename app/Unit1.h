@@ -81,8 +81,13 @@ class TForm1 : public platform::TForm {
   void Timer1Timer(platform::TTimer* Sender);
   void N_StopClick();
   void NMPOP31Status(TNMPOP3* Sender, const std::string& Status);
-  // Mailbox listing, inside the client's connect call.
+  // Mailbox listing, inside the client's connect call. It asks for at most
+  // kMaxListedPerAccount messages of an account; when the mailbox holds more,
+  // FListingNote says so for the account's log line (empty otherwise; reset
+  // for every account).
   void NMPOP31Connect(TNMPOP3* Sender);
+  static constexpr std::int64_t kMaxListedPerAccount = 10000;
+  std::string FListingNote;
 
   // Buttons and menu.
   void GradButton1Click();

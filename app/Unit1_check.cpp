@@ -81,6 +81,7 @@ void TForm1::CheckAccount(const std::string& server, const std::string& account,
     NMPOP31->Host = server;
     NMPOP31->UserID = account;
     NMPOP31->Password = password;
+    FListingNote.clear();
     // A failing connect closes its connection itself, also after an error
     // of the listing, so the next account starts clean.
     NMPOP31->Connect();
