@@ -32,9 +32,12 @@ std::string FitCell(std::string text) {
 void TForm1::NMPOP31Connect(TNMPOP3* Sender) {
   const std::int64_t waiting = Sender->MessageCount();
   const std::int64_t count = std::min(waiting, kMaxListedPerAccount);
-  // The listing asks for message after message; the client sends the
-  // commands ahead when the server allows it.
-  Sender->BeginListing(count, false);
+  // The listing asks for the ids, then message after message; the client
+  // sends the commands ahead when the server allows it.
+  const bool by_id = Sender->HasCapability("UIDL");
+  Sender->BeginListing(count, by_id);
+  if (by_id) Sender->GetUniqueIds();
+  FListing.ById = by_id;
   for (std::int64_t i = 1; i <= count; ++i) {
     Sender->GetSummary(i);
     const TPop3Summary summary = Sender->Summary();
@@ -49,7 +52,19 @@ void TForm1::NMPOP31Connect(TNMPOP3* Sender) {
     list->SetCells(0, r, FCurrentShortName);
     list->SetCells(1, r, FitCell(DecodeForDisplay(summary.Subject)));
     list->SetCells(2, r, FitCell(DecodeForDisplay(summary.From)));
+    ++FListing.Count;
+    if (FListing.ById) {
+      std::string id = Sender->UniqueId(i);
+      // A mail without a usable id: this check goes by the count.
+      if (id.empty()) {
+        FListing.ById = false;
+        FListing.Ids.clear();
+      } else {
+        FListing.Ids.insert(std::move(id));
+      }
+    }
   }
   if (waiting > count)
     FListingNote = "listed the first " + std::to_string(count) + " of " + std::to_string(waiting) + " messages";
+  FListingDone = true;
 }

@@ -2,6 +2,9 @@
 //   pop3_bench list HOST:PORT USER PASSWORD
 //     login, STAT, then TOP n 0 and LIST n for every message, QUIT, as the
 //     mail check lists (pipelined when the server's CAPA allows it)
+//   pop3_bench check HOST:PORT USER PASSWORD
+//     the listing with the UIDL ids ahead of it, as the mail check asks
+//     when the server lists UIDL
 //   pop3_bench serial HOST:PORT USER PASSWORD
 //     the same, one command at a time whatever the server allows
 //   pop3_bench noop HOST:PORT USER PASSWORD COUNT
@@ -29,7 +32,7 @@ long long Micros(Clock::time_point from, Clock::time_point to) {
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
   if (argc < 5 || (std::string(argv[1]) == "noop" && argc < 6)) {
-    std::fprintf(stderr, "usage: pop3_bench list|serial|noop HOST:PORT USER PASSWORD [COUNT]\n");
+    std::fprintf(stderr, "usage: pop3_bench list|check|serial|noop HOST:PORT USER PASSWORD [COUNT]\n");
     return 2;
   }
   const std::string mode = argv[1];
@@ -51,7 +54,9 @@ int main(int argc, char** argv) {
     if (mode == "noop") {
       for (long i = 0; i < count; ++i) sender->Noop();
     } else {
-      if (mode == "list") sender->BeginListing(sender->MessageCount(), false);
+      const bool ids = mode == "check" && sender->HasCapability("UIDL");
+      if (mode != "serial") sender->BeginListing(sender->MessageCount(), ids);
+      if (ids) sender->GetUniqueIds();
       for (std::int64_t i = 1; i <= sender->MessageCount(); ++i) {
         sender->GetSummary(i);
         bytes += sender->Summary().Subject.size() + sender->Summary().From.size();

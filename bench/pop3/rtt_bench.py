@@ -6,7 +6,8 @@ delay_proxy.py at each round trip, in the same run.
 
 RTTS_MS is a comma-separated list (default "0,5,20"); "direct" stands for
 no proxy. Each round runs: TNMPOP3 as the mail check lists (pop3_bench
-list: pipelined when CAPA allows), TNMPOP3 one command at a time (pop3_bench
+list: pipelined when CAPA allows; pop3_bench check: the same with the UIDL
+ids ahead, as the mail check asks them), TNMPOP3 one command at a time (pop3_bench
 serial, the exchange before pipelining; at 0 ms and direct only, as poplib
 shows what one command at a time costs), Python's poplib, and the floor
 (floor_client.py: every command in one write). Compared is the time from
@@ -44,7 +45,8 @@ def main():
     rtts = (sys.argv[5] if len(sys.argv) > 5 else "0,5,20").split(",")
     rounds = int(sys.argv[6]) if len(sys.argv) > 6 else 1
     print("POP3 listing through a delaying proxy, %d round(s); load average %s" % (rounds, os.getloadavg()[0]))
-    print("%-7s %9s %9s %9s %9s %9s   %s" % ("rtt", "TNMPOP3", "serial", "poplib", "floor", "login", "ratios"))
+    print("%-7s %9s %9s %9s %9s %9s %9s   %s" % ("rtt", "TNMPOP3", "+UIDL", "serial", "poplib", "floor", "login",
+                                                "ratios"))
     for rtt in rtts:
         proxy = None
         target = server
@@ -52,9 +54,10 @@ def main():
             proxy, target = start_proxy(server, float(rtt))
         try:
             run([binary, "list", target, user, password])  # warms the caches
-            rows = {"list": [], "serial": [], "poplib": [], "floor": []}
+            rows = {"list": [], "check": [], "serial": [], "poplib": [], "floor": []}
             for _ in range(rounds):
                 rows["list"].append(run([binary, "list", target, user, password]))
+                rows["check"].append(run([binary, "check", target, user, password]))
                 if rtt in ("0", "direct"):
                     rows["serial"].append(run([binary, "serial", target, user, password]))
                 rows["poplib"].append(run([sys.executable, os.path.join(HERE, "poplib_client.py"), target, user,
@@ -79,8 +82,8 @@ def main():
         ratios = "%.2fx the floor, poplib %.1fx slower" % (ours / floor, poplib / ours)
         if rows["serial"]:
             ratios += ", serial %.2fx" % (serial / ours)
-        print("%-7s %7.1fms %7.1fms %7.1fms %7.1fms %7.1fms   %s" % (rtt + ("" if rtt == "direct" else " ms"), ours,
-                                                                    serial, poplib, floor, login, ratios))
+        print("%-7s %7.1fms %7.1fms %7.1fms %7.1fms %7.1fms %7.1fms   %s"
+              % (rtt + ("" if rtt == "direct" else " ms"), ours, med("check"), serial, poplib, floor, login, ratios))
         if rtt == "20":
             ok = ours <= 2 * floor and poplib >= 20 * ours
             print("        targets at 20 ms (<= 2x the floor, >= 20x faster than poplib): %s"

@@ -53,6 +53,8 @@ class FakePop3Server : public QObject {
   void set_responder(std::function<std::optional<FakeReply>(const std::string& line)> responder) {
     FResponder = std::move(responder);
   }
+  // New replies from the next command on: the mailbox as it is now.
+  void set_table(std::map<std::string, FakeReply> table) { FTable = std::move(table); }
   // Leaves the transcript empty (a flood of commands costs no memory then).
   void set_recording(bool on) { FRecording = on; }
 
