@@ -6,7 +6,9 @@
 #include <QMenu>
 
 #include <cstdint>
+#include <map>
 #include <memory>
+#include <set>
 #include <string>
 
 #include "form.h"
@@ -26,6 +28,7 @@ class TLabel;
 }
 
 // The highest mail count announced so far in this process; never decreases.
+// It no longer decides whether a cycle announces (FNewMail does).
 extern std::int32_t LastMailCount;
 
 class TForm1 : public platform::TForm {
@@ -81,8 +84,28 @@ class TForm1 : public platform::TForm {
   void Timer1Timer(platform::TTimer* Sender);
   void N_StopClick();
   void NMPOP31Status(TNMPOP3* Sender, const std::string& Status);
-  // Mailbox listing, inside the client's connect call.
+  // Mailbox listing, inside the client's connect call. It asks for at most
+  // kMaxListedPerAccount messages of an account; when the mailbox holds more,
+  // FListingNote says so for the account's log line (empty otherwise; reset
+  // for every account).
   void NMPOP31Connect(TNMPOP3* Sender);
+  static constexpr std::int64_t kMaxListedPerAccount = 10000;
+  std::string FListingNote;
+
+  // What one check of an account listed. Kept per account (server and
+  // account cells) from its last completed check, in memory only: a cycle
+  // announces when a listed mail was not listed by its account's last
+  // completed check; by the UIDL id when every listed mail has one, else by
+  // a count above that check's.
+  struct TListedMail {
+    bool ById = false;  // Ids holds the id of every listed mail
+    std::set<std::string> Ids;
+    int Count = 0;
+  };
+  std::map<std::string, TListedMail> FSeen;
+  TListedMail FListing;       // the account being polled, so far
+  bool FListingDone = false;  // its listing ran to its end
+  bool FNewMail = false;      // the cycle listed mail its account had not listed before
 
   // Buttons and menu.
   void GradButton1Click();
@@ -123,6 +146,10 @@ class TForm1 : public platform::TForm {
   void ShowMainWindow();
   // Lets go of the client once no call of it is running.
   void ReleaseClient();
+  // Compares the listing of the account just polled with what its last
+  // completed check listed, sets FNewMail when it found new mail and keeps
+  // it in FSeen.
+  void RememberListing(const std::string& key);
 
   int FClientDepth = 0;          // calls into the client in progress (re-entrant waits)
   bool FReleasePending = false;  // the close let go of the client while a cycle was inside it

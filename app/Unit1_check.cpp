@@ -4,6 +4,8 @@
 
 #include <QAction>
 
+#include <algorithm>
+
 #include "Unit2.h"
 #include "sound.h"
 #include "texts.h"
@@ -38,6 +40,7 @@ void TForm1::CheckAllAccounts() {
   if (FChecking) return;
 
   FChecking = true;
+  FNewMail = false;
   Form_POPMES->MailCount = 0;
   SetCaption(texts::kConnecting);
   UpdateTray(Image4, texts::kConnecting);
@@ -63,8 +66,8 @@ void TForm1::CheckAllAccounts() {
   Form_POPMES->SetCaption(text);
   UpdateTray(n == 0 ? Image2 : Image3, text);
 
-  if (n > LastMailCount) {
-    LastMailCount = n;
+  if (FNewMail) {
+    LastMailCount = std::max(LastMailCount, static_cast<std::int32_t>(n));
     Form_POPMES->ShowNotification();
     if (FSoundFile.empty()) {
       platform::MessageBeep(platform::MB_ICONASTERISK);
@@ -81,6 +84,9 @@ void TForm1::CheckAccount(const std::string& server, const std::string& account,
     NMPOP31->Host = server;
     NMPOP31->UserID = account;
     NMPOP31->Password = password;
+    FListingNote.clear();
+    FListing = {};
+    FListingDone = false;
     // A failing connect closes its connection itself, also after an error
     // of the listing, so the next account starts clean.
     NMPOP31->Connect();
@@ -88,8 +94,29 @@ void TForm1::CheckAccount(const std::string& server, const std::string& account,
   } catch (...) {
     SetCaption(texts::kServerError);
   }
+  // A check that failed before its listing ended leaves what the account
+  // had seen as it was: a server back from an outage announces only mail
+  // that is new to it.
+  if (FListingDone) RememberListing(server + '\n' + account);
   // The close let go of the client while this account was being polled.
   if (FReleasePending && FClientDepth == 0) ReleaseClient();
+}
+
+void TForm1::RememberListing(const std::string& key) {
+  const auto last = FSeen.find(key);
+  bool fresh = false;
+  if (last == FSeen.end()) {
+    // The account's first check since the start: whatever it lists.
+    fresh = FListing.Count > 0;
+  } else if (FListing.ById && last->second.ById) {
+    fresh = std::any_of(FListing.Ids.begin(), FListing.Ids.end(),
+                        [&](const std::string& id) { return last->second.Ids.count(id) == 0; });
+  } else {
+    fresh = FListing.Count > last->second.Count;
+  }
+  FNewMail = FNewMail || fresh;
+  FSeen[key] = std::move(FListing);
+  FListing = {};
 }
 
 void TForm1::Timer1Timer(platform::TTimer*) {

@@ -1,8 +1,12 @@
 #include "Unit2.h"
 
+#include <QGuiApplication>
 #include <QResizeEvent>
+#include <QScreen>
 #include <QTimer>
 #include <QWindow>
+
+#include <algorithm>
 
 #include "texts.h"
 
@@ -79,9 +83,29 @@ void TForm_POPMES::FormResize() {
   Timer1->SetEnabled(true);
 }
 
+int TForm_POPMES::ListHeight() const {
+  const qint64 wanted = static_cast<qint64>(std::max(MailCount, 0)) * kRowPitch;
+  const QScreen* screen = QGuiApplication::screenAt(QPoint(kCornerX, kCornerY));
+  if (!screen) screen = QGuiApplication::primaryScreen();
+  // Far below X11's limit of 32767 pixels a window, should no screen be
+  // known.
+  if (!screen) return static_cast<int>(std::min<qint64>(wanted, 4096 / kRowPitch * kRowPitch));
+  // The frame is known once the window has been shown under a window
+  // manager; before that its margins, when the platform has them.
+  int frame = frameGeometry().height() - height();
+  if (frame <= 0 && windowHandle())
+    frame = windowHandle()->frameMargins().top() + windowHandle()->frameMargins().bottom();
+  const int room = screen->availableGeometry().bottom() + 1 - kCornerY - std::max(frame, 0);
+  // Whole rows only; the rest of the list is not shown.
+  const qint64 fits = static_cast<qint64>(std::max(room, 0) / kRowPitch) * kRowPitch;
+  return static_cast<int>(std::min(wanted, fits));
+}
+
 void TForm_POPMES::ShowNotification() {
-  // A window with no listed mail shows only its caption bar with the summary.
-  resize(width(), MailCount * kRowPitch);
+  // A window with no listed mail shows only its caption bar with the
+  // summary; with more rows than the screen holds below the corner it stops
+  // at the screen's bottom.
+  resize(width(), ListHeight());
   PlaceAtCorner();
   show();
   raise();
@@ -102,6 +126,9 @@ void TForm_POPMES::PlaceAtCorner() {
     const QMargins m = windowHandle()->frameMargins();
     if (m.isNull()) return;
     windowHandle()->setPosition(kCornerX + m.left(), kCornerY + m.top());
+    // The frame's height now known, a long list is fitted above the
+    // screen's bottom again.
+    if (height() > ListHeight()) resize(width(), ListHeight());
   });
 }
 

@@ -27,6 +27,9 @@ class TForm_POPMES : public platform::TForm {
   std::unique_ptr<platform::TTimer> Timer1;
 
   void ShowNotification();
+  // The list's height for MailCount rows: whole rows, as many as fit between
+  // the corner and the bottom of the screen's available area.
+  int ListHeight() const;
 
   void FormCreate();
   void FormResize();

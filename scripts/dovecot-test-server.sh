@@ -227,6 +227,9 @@ CONF
   port_open "$port" || { cat "$dir/dovecot.log" >&2 2>/dev/null; stop "$dir"; die "no POP3 greeting on port $port"; }
   printf '%s\n' "TOLVANE_DOVECOT_PORT=$port" "TOLVANE_DOVECOT_USER=alice" "TOLVANE_DOVECOT_PASSWORD=alice-pw" \
     >"$dir/env"
+  # The users' homes, for tests that change a mailbox between two checks
+  # (bulk's, which the tests leave empty otherwise).
+  echo "TOLVANE_DOVECOT_HOME=$dir/home" >>"$dir/env"
   echo "$port"
 }
 

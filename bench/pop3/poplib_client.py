@@ -17,6 +17,7 @@ def main():
     count = int(pop.stat()[0])
     header_bytes = 0
     loop_start = time.perf_counter()
+    login_us = (loop_start - start) * 1e6
     for n in range(1, count + 1):
         subject = sender = b""
         for line in pop.top(n, 0)[1]:
@@ -29,8 +30,8 @@ def main():
     loop_us = (time.perf_counter() - loop_start) * 1e6
     pop.quit()
     total_us = (time.perf_counter() - start) * 1e6
-    print("mode=poplib messages=%d loop_us=%d total_us=%d header_bytes=%d"
-          % (count, loop_us, total_us, header_bytes))
+    print("mode=poplib messages=%d login_us=%d loop_us=%d total_us=%d header_bytes=%d"
+          % (count, login_us, loop_us, total_us, header_bytes))
 
 
 if __name__ == "__main__":

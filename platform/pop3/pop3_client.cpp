@@ -71,19 +71,137 @@ std::string TNMPOP3::GetResponse() { return FConnection.GetLine(MaxLineLength, I
 
 std::string TNMPOP3::Command(const std::string& line) {
   FConnection.PutLine(line);
+  return Reply(false);
+}
+
+std::string TNMPOP3::Reply(bool multiline) {
+  FOutOfStep = true;
   std::string reply = GetResponse();
+  const bool ok = pop3::IsOkReply(reply);
+  FOutOfStep = ok && multiline;
   Status(reply, 2);
-  if (!pop3::IsOkReply(reply)) throw EPop3Error(reply);
+  if (!ok) throw EPop3Error(reply);
   if (FConnection.Aborted()) throw EPop3Error(kAborted);
   return reply;
 }
 
 void TNMPOP3::ReadMultiline(const std::function<void(std::string_view)>& visit) {
+  FOutOfStep = true;
   for (;;) {
     const std::string line = GetResponse();
-    if (pop3::IsTerminator(line)) return;
+    if (pop3::IsTerminator(line)) break;
     visit(pop3::Unstuff(line));
   }
+  FOutOfStep = false;
+}
+
+std::string TNMPOP3::CommandLine(const Request& request) {
+  switch (request.kind) {
+    case Request::Uidl: return "UIDL";
+    case Request::Top: return "TOP " + std::to_string(request.n) + " 0";
+    case Request::List: break;
+  }
+  return "LIST " + std::to_string(request.n);
+}
+
+bool TNMPOP3::NextPlanned(Request& request) const {
+  if (FPlanUidl) {
+    request = {Request::Uidl, 0};
+    return true;
+  }
+  if (FPlanNext < 1 || FPlanNext > FPlanLast) return false;
+  request = {FPlanList ? Request::List : Request::Top, FPlanNext};
+  return true;
+}
+
+void TNMPOP3::AdvancePlan() {
+  if (FPlanUidl) {
+    FPlanUidl = false;
+  } else if (FPlanList) {
+    FPlanList = false;
+    ++FPlanNext;
+  } else {
+    FPlanList = true;
+  }
+}
+
+void TNMPOP3::ForgetListing() {
+  FPipelined = false;
+  FPlanUidl = false;
+  FPlanList = false;
+  FPlanNext = 0;
+  FPlanLast = 0;
+}
+
+void TNMPOP3::ResetExchange() {
+  ForgetListing();
+  FInFlight.clear();
+  FInFlightBytes = 0;
+  FOutOfStep = false;
+}
+
+// Sends what the plan holds next, in one write, while it fits the window;
+// topped up only once a quarter of it is free, so that a listing costs a
+// write every few dozen messages rather than one each.
+void TNMPOP3::TopUp() {
+  if (!FPipelined) return;
+  if (!FInFlight.empty() && FInFlightBytes + PipelineWindow / 4 > PipelineWindow) return;
+  std::string block;
+  Request next{};
+  while (NextPlanned(next)) {
+    const std::string line = CommandLine(next);
+    // One command always goes, however small the window.
+    if (!FInFlight.empty() && FInFlightBytes + line.size() + 2 > PipelineWindow) break;
+    if (!block.empty()) block += "\r\n";
+    block += line;
+    FInFlight.push_back(next);
+    FInFlightBytes += line.size() + 2;
+    AdvancePlan();
+  }
+  // PutLine ends the block with the last command's CR LF.
+  if (!block.empty()) FConnection.PutLine(block);
+}
+
+// Reads and drops the replies still due, without reporting them, so that
+// the next reply to come is that of the next command.
+void TNMPOP3::DropInFlight() {
+  // A reply left half read (a handler threw in its middle) hides where the
+  // next one starts.
+  if (FOutOfStep && !FInFlight.empty()) {
+    FConnection.Close();
+    throw EPop3Error("The POP3 exchange is out of step.");
+  }
+  while (!FInFlight.empty()) {
+    const Request request = FInFlight.front();
+    FInFlight.pop_front();
+    FInFlightBytes -= CommandLine(request).size() + 2;
+    FOutOfStep = true;
+    const std::string reply = GetResponse();
+    if (pop3::IsOkReply(reply) && request.kind != Request::List) ReadMultiline([](std::string_view) {});
+    FOutOfStep = false;
+  }
+}
+
+// Makes the reply to request the next one to be read: it is either at the
+// head of what is in flight, or sent now, after whatever else was in flight
+// has been dropped.
+void TNMPOP3::Issue(const Request& request) {
+  if (!FInFlight.empty() && FInFlight.front() == request) {
+    FInFlight.pop_front();
+    FInFlightBytes -= CommandLine(request).size() + 2;
+    TopUp();
+    return;
+  }
+  Request next{};
+  if (FInFlight.empty() && NextPlanned(next) && next == request) {
+    AdvancePlan();
+    FConnection.PutLine(CommandLine(request));
+    TopUp();
+    return;
+  }
+  DropInFlight();
+  ForgetListing();
+  FConnection.PutLine(CommandLine(request));
 }
 
 // The client's own exchange: neither the reply nor its lines go to the
@@ -106,7 +224,18 @@ bool TNMPOP3::HasCapability(std::string_view name) const {
 
 void TNMPOP3::CloseAfterError() {
   // A QUIT only while the exchange is in step; after an abort or a broken
-  // reply the connection is simply dropped.
+  // reply the connection is simply dropped. Replies of pipelined commands
+  // still due are read first, so that the QUIT is the server's next command
+  // and its reply the next to come.
+  if (FConnection.IsOpen() && !FConnection.Aborted() && !FInFlight.empty()) {
+    const std::shared_ptr<bool> alive = FAlive;
+    try {
+      DropInFlight();
+    } catch (const EPop3Error&) {
+      if (!*alive) return;
+    }
+  }
+  ResetExchange();
   if (FConnection.IsOpen() && !FConnection.Aborted()) FConnection.PutLineNoWait("QUIT");
   FConnection.Close();
 }
@@ -123,6 +252,8 @@ void TNMPOP3::Connect() {
   FMessageCount = 0;
   FSummary = {};
   FCapabilities.clear();
+  FUniqueIds.clear();
+  ResetExchange();
   {
     BusyScope busy(*this);
     FConnection.Open(address.Host, address.Port, TimeOut);
@@ -163,6 +294,8 @@ void TNMPOP3::Disconnect() {
   const std::shared_ptr<bool> alive = FAlive;
   std::string reply;
   try {
+    DropInFlight();
+    ResetExchange();
     FConnection.PutLine("QUIT");
     reply = GetResponse();
   } catch (const EPop3Error&) {
@@ -181,13 +314,56 @@ void TNMPOP3::Abort() {
   else if (Connected()) FConnection.Close();
 }
 
+void TNMPOP3::BeginListing(std::int64_t last, bool uidl) {
+  CheckFree("start a listing");
+  if (!Connected()) throw EPop3Error("Not connected to the POP3 server.");
+  BusyScope busy(*this);
+  DropInFlight();
+  ForgetListing();
+  FPlanUidl = uidl;
+  FPlanNext = 1;
+  FPlanLast = std::max<std::int64_t>(last, 0);
+  // Only a connection that has logged in gets here: nothing is ever
+  // pipelined during the login.
+  FPipelined = HasCapability("PIPELINING");
+  TopUp();
+}
+
+void TNMPOP3::GetUniqueIds() {
+  CheckFree("list the unique ids");
+  if (!Connected()) throw EPop3Error("Not connected to the POP3 server.");
+  BusyScope busy(*this);
+  FUniqueIds.clear();
+  Issue({Request::Uidl, 0});
+  FOutOfStep = true;
+  const bool ok = pop3::IsOkReply(GetResponse());
+  FOutOfStep = false;
+  if (!ok) return;
+  // Ids are kept for the messages that a listing can ask for; the rest of a
+  // reply, however long, is read and dropped.
+  const std::size_t kept =
+      static_cast<std::size_t>(std::min<std::int64_t>(FMessageCount, static_cast<std::int64_t>(MaxUniqueIds)));
+  FUniqueIds.assign(kept, std::string());
+  ReadMultiline([this](std::string_view line) {
+    std::int64_t n = 0;
+    std::string_view id;
+    if (pop3::ParseUidlLine(line, n, id) && n <= static_cast<std::int64_t>(FUniqueIds.size()))
+      FUniqueIds[static_cast<std::size_t>(n - 1)].assign(id);
+  });
+}
+
+std::string TNMPOP3::UniqueId(std::int64_t n) const {
+  if (n < 1 || n > static_cast<std::int64_t>(FUniqueIds.size())) return {};
+  return FUniqueIds[static_cast<std::size_t>(n - 1)];
+}
+
 void TNMPOP3::GetSummary(std::int64_t n) {
   CheckFree("fetch a summary");
   if (!Connected()) throw EPop3Error("Not connected to the POP3 server.");
   BusyScope busy(*this);
   FSummary = {};
-  const std::string number = std::to_string(n);
-  Command("TOP " + number + " 0");
+  Issue({Request::Top, n});
+  Reply(true);
   // Only the two header values are kept, however long the reply runs; a
   // folded one is joined up to MaxFoldedValue, and a line that would pass
   // that ends it.
@@ -201,7 +377,8 @@ void TNMPOP3::GetSummary(std::int64_t n) {
     if (pop3::HeaderValue(line, "Subject:", FSummary.Subject)) folded = &FSummary.Subject;
     else if (pop3::HeaderValue(line, "From:", FSummary.From)) folded = &FSummary.From;
   });
-  Command("LIST " + number);
+  Issue({Request::List, n});
+  Reply(false);
   Status(kSummaryRetrieved, 1);
 }
 
@@ -209,5 +386,7 @@ void TNMPOP3::Noop() {
   CheckFree("send NOOP");
   if (!Connected()) throw EPop3Error("Not connected to the POP3 server.");
   BusyScope busy(*this);
+  DropInFlight();
+  ForgetListing();
   Command("NOOP");
 }

@@ -20,12 +20,8 @@ std::string_view Word(std::string_view line, int index) {
   }
 }
 
-}  // namespace
-
-bool IsOkReply(std::string_view line) { return Word(line, 0).find("+OK") != std::string_view::npos; }
-
-std::int64_t ParseStatCount(std::string_view line) {
-  const std::string_view word = Word(line, 1);
+// A decimal number without sign, 0 when it is not one or out of range.
+std::int64_t ParseNumber(std::string_view word) {
   if (word.empty()) return 0;
   std::int64_t count = 0;
   for (char c : word) {
@@ -36,6 +32,12 @@ std::int64_t ParseStatCount(std::string_view line) {
   }
   return count;
 }
+
+}  // namespace
+
+bool IsOkReply(std::string_view line) { return Word(line, 0).find("+OK") != std::string_view::npos; }
+
+std::int64_t ParseStatCount(std::string_view line) { return ParseNumber(Word(line, 1)); }
 
 std::string_view StripLineEnd(std::string_view line) {
   if (!line.empty() && line.back() == '\n') line.remove_suffix(1);
@@ -61,6 +63,19 @@ bool IsContinuationLine(std::string_view line) { return !line.empty() && (line[0
 bool AppendContinuation(std::string& value, std::string_view line, std::size_t max_length) {
   if (value.size() + line.size() > max_length) return false;
   value.append(line);
+  return true;
+}
+
+bool ParseUidlLine(std::string_view line, std::int64_t& n, std::string_view& id) {
+  const std::string_view number = Word(line, 0);
+  const std::string_view word = Word(line, 1);
+  if (number.empty() || word.empty() || !Word(line, 2).empty() || word.size() > 70) return false;
+  for (char c : word)
+    if (c < 0x21 || c > 0x7e) return false;
+  const std::int64_t value = ParseNumber(number);
+  if (value < 1) return false;
+  n = value;
+  id = word;
   return true;
 }
 

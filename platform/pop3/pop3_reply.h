@@ -37,4 +37,9 @@ bool IsContinuationLine(std::string_view line);
 // value stays as it was.
 bool AppendContinuation(std::string& value, std::string_view line, std::size_t max_length);
 
+// One line of a UIDL reply, "n id" (RFC 1939): true with the message number
+// (1 or more) and the id when the line is exactly these two words and the
+// id is 1 to 70 characters from 0x21 to 0x7E.
+bool ParseUidlLine(std::string_view line, std::int64_t& n, std::string_view& id);
+
 }  // namespace pop3

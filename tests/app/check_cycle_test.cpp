@@ -31,16 +31,18 @@ TEST_F(CheckCycle, IncompleteRowsAreSkippedWithoutACaption) {
   EXPECT_TRUE(sound.requests.empty());
 }
 
-TEST_F(CheckCycle, AnnouncesOnlyCountsAboveEveryEarlierOne) {
+// A server without UIDL: a count above the account's last one announces.
+TEST_F(CheckCycle, WithoutIdsAnnouncesACountAboveTheLastCheck) {
   Start();
   const struct {
     int mails;
     bool announced;
-  } cycles[] = {{2, true}, {2, false}, {0, false}, {1, false}, {3, true}};
+  } cycles[] = {{2, true}, {2, false}, {0, false}, {1, true}, {3, true}};
   std::size_t alerts = 0;
+  FakePop3Server& server = ServeMails(1, "A", PlainMails(0));
   for (const auto& c : cycles) {
     SCOPED_TRACE(c.mails);
-    ServeMails(1, "A", PlainMails(c.mails));
+    server.set_table(MailboxTable("user", "pw", PlainMails(c.mails)));
     captions.clear();
     Form1->CheckAllAccounts();
     EXPECT_EQ(captions.front(), "Connecting...");
@@ -58,6 +60,131 @@ TEST_F(CheckCycle, AnnouncesOnlyCountsAboveEveryEarlierOne) {
   ASSERT_FALSE(sound.requests.empty());
   EXPECT_TRUE(sound.requests.back().beep);
   EXPECT_EQ(sound.requests.back().type, platform::MB_ICONASTERISK);
+}
+
+// Mails with the given UIDL ids; an id starting "SPAM" also has the NG
+// word in its subject.
+std::vector<Mail> MailsWithIds(const std::vector<std::string>& ids) {
+  std::vector<Mail> mails;
+  for (const std::string& id : ids) mails.push_back({"Subject: mail " + id, "From: sender " + id, id});
+  return mails;
+}
+
+// With UIDL, a cycle announces when it lists a mail that its account's last
+// completed check did not list, however the count moves.
+TEST_F(CheckCycle, AnnouncesMailItHasNotListedBefore) {
+  const struct {
+    const char* name;
+    std::vector<std::string> ids;
+    bool fails;
+    int rows;
+    bool announced;
+  } cycles[] = {
+      {"first check: 2 new", {"a", "b"}, false, 2, true},
+      {"the same 2", {"a", "b"}, false, 2, false},
+      {"read and deleted", {}, false, 0, false},
+      {"1 new, fewer than ever announced", {"c"}, false, 1, true},
+      {"3, 2 of them new", {"c", "d", "e"}, false, 3, true},
+      {"one deleted and one arrived: the same count", {"c", "d", "f"}, false, 3, true},
+      {"new mail hidden by an NG word", {"c", "SPAMg", "d", "f"}, false, 3, false},
+      {"a check that fails after its first mail", {"c", "d", "f", "h"}, true, 1, false},
+      {"back after the outage with the mail seen before", {"c", "d", "f"}, false, 3, false},
+      {"then new mail", {"c", "d", "f", "h"}, false, 4, true},
+  };
+  for (const auto& capabilities : {std::vector<std::string>{"UIDL"}, std::vector<std::string>{"PIPELINING", "UIDL"}}) {
+    SCOPED_TRACE(capabilities[0]);
+    DestroyWindows();
+    servers.clear();
+    WriteFile(Path("ngword.txt"), "SPAM\r\n");
+    Start();
+    LastMailCount = 0;
+    FakePop3Server& server = ServeMails(1, "A", {});
+    std::size_t alerts = sound.requests.size();
+    for (const auto& c : cycles) {
+      SCOPED_TRACE(c.name);
+      auto table = MailboxTable("user", "pw", MailsWithIds(c.ids), capabilities);
+      if (c.fails) table["TOP 2 0"] = {"-ERR no such message\r\n"};
+      server.set_table(table);
+      Form1->CheckAllAccounts();
+      EXPECT_EQ(Form_POPMES->MailCount, c.rows);
+      EXPECT_EQ(Form_POPMES->isVisible(), c.announced);
+      alerts += c.announced;
+      EXPECT_EQ(sound.requests.size(), alerts);
+      EXPECT_EQ(captions.back(), "Finished.");
+      clock->Advance(4000);
+    }
+    // Still the highest count announced.
+    EXPECT_EQ(LastMailCount, 4);
+    // One UIDL a cycle, the timer's first at 2 s (same mailbox, nothing new)
+    // included.
+    EXPECT_EQ(std::count(server.transcript().begin(), server.transcript().end(), "UIDL"), std::size(cycles) + 1);
+  }
+}
+
+// A check in which a listed mail has no usable id goes by the count, and so
+// does the next one, which has nothing by id to compare with.
+TEST_F(CheckCycle, AMailWithoutAnIdTurnsTheCheckToTheCount) {
+  Start();
+  FakePop3Server& server = ServeMails(1, "A", {});
+  const struct {
+    const char* name;
+    std::vector<std::string> ids;
+    std::string uidl;  // replaces the UIDL reply when set
+    bool announced;
+  } cycles[] = {
+      {"by id", {"a", "b"}, "", true},
+      {"the second's id too long: same count",
+       {"a", "c"},
+       "+OK\r\n1 a\r\n2 " + std::string(71, 'c') + "\r\n.\r\n",
+       false},
+      {"ids again, compared by the count", {"a", "c", "d"}, "", true},
+      {"and by id from then on", {"a", "e", "d"}, "", true},
+  };
+  std::size_t alerts = 0;
+  for (const auto& c : cycles) {
+    SCOPED_TRACE(c.name);
+    auto table = MailboxTable("user", "pw", MailsWithIds(c.ids), {"UIDL"});
+    if (!c.uidl.empty()) table["UIDL"] = {c.uidl};
+    server.set_table(table);
+    Form1->CheckAllAccounts();
+    alerts += c.announced;
+    EXPECT_EQ(sound.requests.size(), alerts);
+    clock->Advance(4000);
+  }
+}
+
+// Each account is compared with its own last check; a pop3:// account,
+// which asks no CAPA, goes by the count.
+TEST_F(CheckCycle, EachAccountKeepsWhatItHasSeen) {
+  Start();
+  const std::vector<std::string> caps = {"PIPELINING", "UIDL"};
+  FakePop3Server& a = ServeMails(1, "A", {});
+  FakePop3Server& b = ServeMails(2, "B", {});
+  FakePop3Server& plain = ServeMails(3, "C", {});
+  SetRow(3, "C", "pop3://" + plain.host_port(), "user", "pw");
+  const struct {
+    const char* name;
+    std::vector<std::string> a, b, plain;
+    bool announced;
+  } cycles[] = {
+      {"first check", {"x", "y"}, {"z"}, {"p"}, true},
+      {"nothing new", {"x", "y"}, {"z"}, {"p"}, false},
+      {"B gets the id A had", {"x"}, {"z", "y"}, {"p"}, true},
+      {"the plain account: one for another, same count", {"x"}, {"z", "y"}, {"q"}, false},
+      {"the plain account's count rises", {"x"}, {"z", "y"}, {"q", "r"}, true},
+  };
+  std::size_t alerts = 0;
+  for (const auto& c : cycles) {
+    SCOPED_TRACE(c.name);
+    a.set_table(MailboxTable("user", "pw", MailsWithIds(c.a), caps));
+    b.set_table(MailboxTable("user", "pw", MailsWithIds(c.b), caps));
+    plain.set_table(MailboxTable("user", "pw", MailsWithIds(c.plain), caps));
+    Form1->CheckAllAccounts();
+    alerts += c.announced;
+    EXPECT_EQ(sound.requests.size(), alerts);
+    clock->Advance(4000);
+  }
+  EXPECT_EQ(std::count(plain.transcript().begin(), plain.transcript().end(), "UIDL"), 0);
 }
 
 TEST_F(CheckCycle, TrayShowsCheckingWhileACycleRuns) {

@@ -3,6 +3,8 @@
 #include <QAction>
 
 #include <cstdlib>
+#include <filesystem>
+#include <vector>
 
 #include "app_fixture.h"
 #include "byte_assert.h"
@@ -85,6 +87,58 @@ TEST_F(DovecotCycle, HeadersOfEveryKindAreListedAsTheyRead) {
     EXPECT_BYTES_EQ(cell(1, r), expected[r].subject);
     EXPECT_BYTES_EQ(cell(2, r), expected[r].from);
   }
+}
+
+// The mail check against a mailbox that changes between two cycles: the
+// maildir of the script's user bulk, empty until this test writes to it.
+TEST_F(DovecotCycle, MailThatArrivesAfterMailWasRemovedIsAnnounced) {
+  const std::string port = Env("TOLVANE_DOVECOT_PORT"), home = Env("TOLVANE_DOVECOT_HOME");
+  if (port.empty() || home.empty()) GTEST_SKIP() << "TOLVANE_DOVECOT_PORT or _HOME is not set: no private Dovecot";
+  const std::filesystem::path cur = std::filesystem::path(home) / "bulk" / "Maildir" / "cur";
+  ASSERT_TRUE(std::filesystem::is_directory(cur)) << cur;
+  std::vector<std::filesystem::path> written;
+  const auto deliver = [&](int n) {
+    const std::string text = "Subject: arrival " + std::to_string(n) + "\r\nFrom: a" + std::to_string(n) +
+                             "@example.jp\r\nMessage-ID: <arrival" + std::to_string(n) + "@example.jp>\r\n\r\nbody\r\n";
+    const auto path = cur / (std::to_string(1800000000 + n) + ".M" + std::to_string(n) +
+                             "P2.tolvane,S=" + std::to_string(text.size()) + ":2,S");
+    WriteFile(path, text);
+    std::filesystem::permissions(path, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
+                                           std::filesystem::perms::group_read | std::filesystem::perms::others_read);
+    written.push_back(path);
+  };
+  struct Cleanup {
+    std::vector<std::filesystem::path>& paths;
+    ~Cleanup() {
+      for (const auto& p : paths) std::filesystem::remove(p);
+    }
+  } cleanup{written};
+  ASSERT_TRUE(std::filesystem::is_empty(cur)) << "the bulk mailbox is not empty: " << cur;
+
+  WriteFile(Path("tolvane.ini"), SettingsText({{1, {"K", "127.0.0.1:" + port, "bulk", "bulk-pw"}}}, "Stop=1\r\n"));
+  Start();
+  deliver(1);
+  deliver(2);
+  Form1->CheckAllAccounts();
+  ASSERT_EQ(Form_POPMES->MailCount, 2);
+  EXPECT_TRUE(Form_POPMES->isVisible());
+  EXPECT_EQ(sound.requests.size(), 1u);
+  clock->Advance(4000);
+
+  Form1->CheckAllAccounts();  // the same two
+  EXPECT_FALSE(Form_POPMES->isVisible());
+  EXPECT_EQ(sound.requests.size(), 1u);
+
+  // The first is read and deleted, a third arrives: still two.
+  std::filesystem::remove(written[0]);
+  deliver(3);
+  Form1->CheckAllAccounts();
+  ASSERT_EQ(Form_POPMES->MailCount, 2);
+  EXPECT_EQ(Form_POPMES->StringGrid1->Cells(1, 0), " arrival 2");
+  EXPECT_EQ(Form_POPMES->StringGrid1->Cells(1, 1), " arrival 3");
+  EXPECT_TRUE(Form_POPMES->isVisible());
+  EXPECT_EQ(sound.requests.size(), 2u);
+  EXPECT_EQ(Form1->Caption(), "Finished.");
 }
 
 }  // namespace

@@ -1,5 +1,9 @@
 // The notification window: where it shows, how tall, and when it hides.
 #include <QCloseEvent>
+#include <QGuiApplication>
+#include <QScreen>
+
+#include <algorithm>
 
 #include "app_fixture.h"
 #include "texts.h"
@@ -84,6 +88,29 @@ TEST_F(Notification, ClosingOnlyHidesAndTheRowsStay) {
   w().ShowNotification();
   EXPECT_TRUE(w().isVisible());
   EXPECT_EQ(w().StringGrid1->Cells(1, 0), "subject");
+}
+
+// However many mails, the window ends at the bottom of the screen's
+// available area, in whole rows, with its corner where it always is.
+TEST_F(Notification, GrowsOnlyToTheBottomOfTheScreen) {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  ASSERT_NE(screen, nullptr);
+  const int bottom = screen->availableGeometry().bottom() + 1;
+  for (int mails : {3, 20, 34, 1000, 2000, 40000}) {
+    SCOPED_TRACE(mails);
+    w().MailCount = mails;
+    w().ShowNotification();
+    const int frame = w().frameGeometry().height() - w().height();
+    const int fits = (bottom - 8 - frame) / TForm_POPMES::kRowPitch;
+    EXPECT_EQ(w().height(), std::min(mails, fits) * TForm_POPMES::kRowPitch);
+    EXPECT_EQ(w().StringGrid1->height(), w().height());
+    EXPECT_LE(w().frameGeometry().bottom() + 1, bottom);
+    EXPECT_EQ(w().frameGeometry().topLeft(), QPoint(8, 8));
+    EXPECT_GE(fits, 20) << "a screen of " << bottom << " pixels";
+  }
+  // Not one row more would fit.
+  const int frame = w().frameGeometry().height() - w().height();
+  EXPECT_GT(8 + frame + w().height() + TForm_POPMES::kRowPitch, bottom);
 }
 
 }  // namespace

@@ -20,6 +20,7 @@
 #include "byte_assert.h"
 #include "pop3_client.h"
 #include "pop3_fake_server.h"
+#include "mailbox_table.h"
 
 namespace {
 
@@ -766,6 +767,366 @@ TEST(Pop3Client, RefusedConnectionFails) {
   client->Password = "secret";
   const std::string error = ErrorOf([&] { client->Connect(); });
   EXPECT_EQ(error.rfind("Cannot connect to 127.0.0.1", 0), 0u) << error;
+}
+
+}  // namespace
+
+namespace {
+
+using test_support::Mail;
+using test_support::MailboxTable;
+using test_support::PlainMails;
+
+// The mail check's listing: the plan, the ids when the server has them,
+// then every summary in order.
+struct Listed {
+  std::vector<Summary> summaries;
+  Lines ids;
+  Lines status;
+  std::string error;
+  bool pipelined = false;
+};
+
+Listed ListPlanned(TNMPOP3& client, std::int64_t limit = -1) {
+  Listed out;
+  client.UserID = "user";
+  client.Password = "pw";
+  client.OnStatus = [&out](TNMPOP3*, const std::string& text) { out.status.push_back(text); };
+  client.OnConnect = [&out, limit](TNMPOP3* sender) {
+    const std::int64_t last = limit < 0 ? sender->MessageCount() : std::min(limit, sender->MessageCount());
+    const bool uidl = sender->HasCapability("UIDL");
+    sender->BeginListing(last, uidl);
+    out.pipelined = sender->Pipelined();
+    if (uidl) sender->GetUniqueIds();
+    for (std::int64_t i = 1; i <= last; ++i) {
+      sender->GetSummary(i);
+      out.summaries.push_back({sender->Summary().Subject, sender->Summary().From});
+      out.ids.push_back(sender->UniqueId(i));
+    }
+  };
+  out.error = ErrorOf([&] {
+    client.Connect();
+    client.Disconnect();
+  });
+  return out;
+}
+
+Lines ListingTranscript(int mails, bool capa, bool uidl) {
+  Lines t;
+  if (capa) t.push_back("CAPA");
+  for (const char* c : {"USER user", "PASS pw", "STAT"}) t.push_back(c);
+  if (uidl) t.push_back("UIDL");
+  for (int i = 1; i <= mails; ++i) {
+    t.push_back("TOP " + std::to_string(i) + " 0");
+    t.push_back("LIST " + std::to_string(i));
+  }
+  t.push_back("QUIT");
+  return t;
+}
+
+TEST(Pop3Pipelining, SameExchangeAndReportsWithOrWithoutPipelining) {
+  const int mails = 300;
+  const struct {
+    const char* name;
+    Lines capabilities;
+    std::string scheme;
+    std::size_t window;
+    bool pipelined, uidl;
+  } cases[] = {
+      {"PIPELINING, default window", {"PIPELINING", "UIDL"}, "", 16384, true, true},
+      {"PIPELINING, a window that refills often", {"UIDL", "PIPELINING"}, "", 200, true, true},
+      {"PIPELINING, a window smaller than one command", {"PIPELINING"}, "", 1, true, false},
+      {"no PIPELINING", {"UIDL"}, "", 16384, false, true},
+      {"pop3:// asks no CAPA", {"PIPELINING", "UIDL"}, "pop3://", 16384, false, false},
+  };
+  Lines reference;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    FakePop3Server server(MailboxTable("user", "pw", PlainMails(mails), c.capabilities));
+    auto client = ClientFor(server);
+    client->Host = c.scheme + server.host_port();
+    client->PipelineWindow = c.window;
+    const Listed listed = ListPlanned(*client);
+    EXPECT_EQ(listed.error, "(no error)");
+    EXPECT_EQ(listed.pipelined, c.pipelined);
+    // Commands arrive ahead of the replies only when pipelined (with a
+    // window of one byte, one command goes ahead of the reply being read).
+    if (c.window > 1) {
+      EXPECT_EQ(server.max_batch() > 1, c.pipelined) << server.max_batch();
+    }
+    EXPECT_EQ(server.transcript(), ListingTranscript(mails, c.scheme.empty(), c.uidl));
+    ASSERT_EQ(listed.summaries.size(), static_cast<std::size_t>(mails));
+    for (int i : {0, 150, 299}) {
+      EXPECT_BYTES_EQ(listed.summaries[i].subject, " mail " + std::to_string(i + 1));
+      EXPECT_BYTES_EQ(listed.summaries[i].from, " sender " + std::to_string(i + 1));
+      EXPECT_EQ(listed.ids[i], c.uidl ? "uid-" + std::to_string(i + 1) : "");
+    }
+    // Every reply is reported as it is consumed, in the order of the
+    // commands; UIDL's, like CAPA's, never.
+    ASSERT_EQ(listed.status.size(), 3u + 3u * mails + 1u);
+    EXPECT_EQ(listed.status[3], "+OK");
+    EXPECT_EQ(listed.status[4], "+OK 1 100");
+    EXPECT_EQ(listed.status[5], "Summary Retrieved");
+    EXPECT_EQ(listed.status[3 * mails + 1], "+OK " + std::to_string(mails) + " 100");
+    EXPECT_EQ(listed.status.back(), "+OK bye");
+    if (reference.empty()) reference = listed.status;
+    EXPECT_EQ(listed.status, reference);
+  }
+}
+
+// What goes wrong half way through a window ends the listing exactly where
+// it ends one command at a time.
+TEST(Pop3Pipelining, FailuresMidWindow) {
+  const Lines pipelining = {"PIPELINING", "UIDL"};
+  const struct {
+    const char* name;
+    FakeReply top20;
+    bool abort_on_err;  // the mail check's watch: any "ERR" aborts
+    int abort_after_ms;
+    std::string error;
+    bool quit;
+  } cases[] = {
+      {"-ERR, replies in flight dropped before QUIT",
+       {"-ERR no such message\r\n"},
+       false,
+       0,
+       "-ERR no such message",
+       true},
+      {"-ERR that the status watch aborts on", {"-ERR no such message\r\n"}, true, 0, "-ERR no such message", false},
+      {"drop mid-reply", {"+OK\r\nSubject: cut", 0, true}, false, 0, "The POP3 server closed the connection.", false},
+      {"drop before the reply", {"", 0, true}, false, 0, "The POP3 server closed the connection.", false},
+      {"abort while a reply is due",
+       {"", 0, false, {}, 0, {}, true},
+       false,
+       100,
+       "The POP3 exchange was aborted.",
+       false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto table = MailboxTable("user", "pw", PlainMails(60), pipelining);
+    table["TOP 20 0"] = c.top20;
+    // Holds back every reply behind it: a client that sent QUIT without
+    // reading what was in flight would send it before these are written.
+    table["LIST 20"].delay_ms = 200;
+    table.erase("QUIT");
+    FakePop3Server server(table);
+    int written_before_quit = -1;
+    server.set_responder([&](const std::string& line) -> std::optional<FakeReply> {
+      if (line != "QUIT") return std::nullopt;
+      written_before_quit = server.replies_written();
+      return FakeReply{"+OK bye\r\n", 0, true};
+    });
+    auto client = ClientFor(server);
+    client->PipelineWindow = 400;  // about 35 commands
+    if (c.abort_after_ms) QTimer::singleShot(c.abort_after_ms, [&] { client->Abort(); });
+    QElapsedTimer elapsed;
+    elapsed.start();
+    Listed listed;
+    if (c.abort_on_err) {
+      // ListPlanned sets its own status recorder; wrap it.
+      client->UserID = "user";
+      client->Password = "pw";
+      client->OnStatus = [&listed](TNMPOP3* sender, const std::string& text) {
+        listed.status.push_back(text);
+        if (text.find("ERR") != std::string::npos) sender->Abort();
+      };
+      client->OnConnect = [&listed](TNMPOP3* sender) {
+        sender->BeginListing(sender->MessageCount(), true);
+        sender->GetUniqueIds();
+        for (std::int64_t i = 1; i <= sender->MessageCount(); ++i) {
+          sender->GetSummary(i);
+          listed.summaries.push_back({sender->Summary().Subject, sender->Summary().From});
+        }
+      };
+      listed.error = ErrorOf([&] { client->Connect(); });
+    } else {
+      listed = ListPlanned(*client);
+    }
+    EXPECT_EQ(listed.error, c.error);
+    EXPECT_LT(elapsed.elapsed(), 3000);
+    EXPECT_FALSE(client->Connected());
+    // A server that hangs up while commands still arrive resets the
+    // connection, and its kernel and ours drop what was not yet read: a drop
+    // may cost replies that were sent.
+    const bool drop = c.error == "The POP3 server closed the connection.";
+    if (drop) {
+      EXPECT_LE(listed.summaries.size(), 19u);
+    } else {
+      EXPECT_EQ(listed.summaries.size(), 19u);
+    }
+    for (std::size_t i = 0; i < listed.summaries.size(); ++i)
+      EXPECT_BYTES_EQ(listed.summaries[i].subject, " mail " + std::to_string(i + 1));
+    EXPECT_GT(server.max_batch(), 1);
+    // Nothing after the last summary is reported but an error reply itself.
+    const auto retrieved = std::count(listed.status.begin(), listed.status.end(), "Summary Retrieved");
+    EXPECT_EQ(retrieved, static_cast<long>(listed.summaries.size()));
+    if (c.error.front() == '-') {
+      EXPECT_EQ(listed.status.back(), c.error);
+    }
+    EXPECT_TRUE(SpinUntil([&] { return server.peer_closed(); }));
+    const Lines& t = server.transcript();
+    ASSERT_FALSE(t.empty());
+    EXPECT_EQ(t.back() == "QUIT", c.quit) << t.back();
+    if (c.quit) {
+      // Every command before QUIT had its reply written, the greeting too.
+      EXPECT_EQ(written_before_quit, static_cast<int>(t.size()));
+      EXPECT_GT(t.size(), ListingTranscript(19, true, true).size() + 2) << "nothing was in flight";
+    }
+  }
+}
+
+// A handler that throws ends the listing with its own error; a QUIT follows
+// only when the replies still due can be told apart.
+TEST(Pop3Pipelining, HandlerThrowingMidWindow) {
+  const struct {
+    const char* name;
+    std::string on;  // the status text whose 10th report throws
+    bool quit;
+  } cases[] = {
+      {"between replies: in step", "Summary Retrieved", true},
+      {"with a TOP reply half read: out of step", "+OK", false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    FakePop3Server server(MailboxTable("user", "pw", PlainMails(60), {"PIPELINING"}));
+    auto client = ClientFor(server);
+    client->UserID = "user";
+    client->Password = "pw";
+    int seen = 0;
+    client->OnStatus = [&](TNMPOP3*, const std::string& text) {
+      if (text == c.on && ++seen == 10) throw std::runtime_error("handler failed");
+    };
+    client->OnConnect = [](TNMPOP3* sender) {
+      sender->BeginListing(sender->MessageCount(), false);
+      for (std::int64_t i = 1; i <= sender->MessageCount(); ++i) sender->GetSummary(i);
+    };
+    EXPECT_THROW(client->Connect(), std::runtime_error);
+    EXPECT_FALSE(client->Connected());
+    EXPECT_TRUE(SpinUntil([&] { return server.peer_closed(); }));
+    EXPECT_EQ(server.transcript().back() == "QUIT", c.quit);
+    // The client is usable again.
+    client->OnStatus = nullptr;
+    client->OnConnect = nullptr;
+    client->Connect();
+    client->Disconnect();
+  }
+}
+
+TEST(Pop3Pipelining, CallsThatLeaveThePlanGetTheirOwnReplies) {
+  FakePop3Server server(MailboxTable("user", "pw", PlainMails(40), {"PIPELINING", "UIDL"}));
+  server.set_responder([](const std::string& line) -> std::optional<FakeReply> {
+    if (line == "NOOP") return FakeReply{"+OK noop\r\n"};
+    return std::nullopt;
+  });
+  auto client = ClientFor(server);
+  client->UserID = "user";
+  client->Password = "pw";
+  Lines status;
+  client->OnStatus = [&status](TNMPOP3*, const std::string& text) { status.push_back(text); };
+  client->Connect();
+  client->BeginListing(40, true);
+  EXPECT_TRUE(client->Pipelined());
+  // Skips the ids: what was in flight is dropped, the rest goes one at a
+  // time.
+  client->GetSummary(1);
+  EXPECT_BYTES_EQ(client->Summary().Subject, " mail 1");
+  EXPECT_FALSE(client->Pipelined());
+  client->BeginListing(40, true);
+  client->GetUniqueIds();
+  EXPECT_EQ(client->UniqueId(40), "uid-40");
+  client->GetSummary(1);
+  client->GetSummary(7);  // out of order
+  EXPECT_BYTES_EQ(client->Summary().Subject, " mail 7");
+  EXPECT_BYTES_EQ(client->Summary().From, " sender 7");
+  client->BeginListing(40, false);
+  client->GetSummary(1);
+  status.clear();
+  client->Noop();
+  EXPECT_EQ(status, (Lines{"+OK noop"}));
+  client->BeginListing(3, false);
+  client->GetSummary(1);
+  client->Disconnect();  // drops TOP 2, LIST 2 ... before its QUIT
+  EXPECT_EQ(status.back(), "+OK bye");
+  EXPECT_FALSE(client->Connected());
+  EXPECT_EQ(server.transcript().back(), "QUIT");
+  // The next connection starts with no plan.
+  client->Connect();
+  EXPECT_FALSE(client->Pipelined());
+  EXPECT_EQ(client->UniqueId(1), "");
+  client->Disconnect();
+}
+
+TEST(Pop3Pipelining, ReentrantCallsMidWindowAreRefusedAndDestroyIsSafe) {
+  for (bool destroy : {false, true}) {
+    SCOPED_TRACE(destroy ? "destroyed" : "re-entered");
+    auto table = MailboxTable("user", "pw", PlainMails(30), {"PIPELINING"});
+    table["TOP 10 0"].delay_ms = 300;
+    FakePop3Server server(table);
+    auto client = ClientFor(server);
+    TNMPOP3* raw = client.get();
+    Lines refused;
+    QTimer::singleShot(100, [&] {
+      if (destroy) {
+        client.reset();
+        return;
+      }
+      refused.push_back(ErrorOf([&] { raw->Connect(); }));
+      refused.push_back(ErrorOf([&] { raw->GetSummary(11); }));
+      refused.push_back(ErrorOf([&] { raw->BeginListing(30, false); }));
+      refused.push_back(ErrorOf([&] { raw->GetUniqueIds(); }));
+      refused.push_back(ErrorOf([&] { raw->Noop(); }));
+    });
+    int listed = 0;
+    raw->UserID = "user";
+    raw->Password = "pw";
+    raw->OnConnect = [&listed](TNMPOP3* sender) {
+      sender->BeginListing(sender->MessageCount(), false);
+      for (std::int64_t i = 1; i <= sender->MessageCount(); ++i) {
+        sender->GetSummary(i);
+        ++listed;
+      }
+    };
+    const std::string error = ErrorOf([&] {
+      raw->Connect();
+      raw->Disconnect();
+    });
+    if (destroy) {
+      EXPECT_EQ(error, "The POP3 client was destroyed while it waited.");
+      EXPECT_EQ(listed, 9);
+      EXPECT_TRUE(SpinUntil([&] { return server.peer_closed(); }));
+      continue;
+    }
+    EXPECT_EQ(error, "(no error)");
+    EXPECT_EQ(listed, 30);
+    ASSERT_EQ(refused.size(), 5u);
+    for (const auto& e : refused) EXPECT_NE(e.find("busy"), std::string::npos) << e;
+    EXPECT_EQ(server.transcript(), ListingTranscript(30, true, false));
+  }
+}
+
+TEST(Pop3Pipelining, UniqueIdsOfAHostileServerAreBounded) {
+  auto table = MailboxTable("user", "pw", PlainMails(4), {"UIDL"});
+  const std::string id70(70, 'i');
+  std::string uidl = "+OK\r\n1 " + id70 + "\r\n2 " + id70 + "x\r\n3 a b\r\n0 zero\r\n-4 minus\r\n4 \x7f\r\n" +
+                     "3 three\r\n3 \r\n99 far\r\n";
+  // and a flood of lines past the message count
+  table["UIDL"] = {uidl, 0, false, "4000000000 " + id70 + "\r\n", std::size_t{8} << 20, "2 two\r\n.\r\n"};
+  FakePop3Server server(table);
+  auto client = ClientFor(server);
+  client->MaxUniqueIds = 3;
+  const Listed listed = ListPlanned(*client);
+  EXPECT_EQ(listed.error, "(no error)");
+  ASSERT_EQ(listed.ids.size(), 4u);
+  EXPECT_EQ(listed.ids, (Lines{id70, "two", "three", ""}));
+  // A refused UIDL leaves every id unknown, and the listing goes on.
+  table["UIDL"] = {"-ERR not now\r\n"};
+  FakePop3Server refusing(table);
+  auto second = ClientFor(refusing);
+  const Listed plain = ListPlanned(*second);
+  EXPECT_EQ(plain.error, "(no error)");
+  EXPECT_EQ(plain.ids, (Lines{"", "", "", ""}));
+  EXPECT_EQ(plain.summaries.size(), 4u);
 }
 
 }  // namespace

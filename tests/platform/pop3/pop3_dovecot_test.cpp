@@ -3,6 +3,7 @@
 // and whose port arrives in TOLVANE_DOVECOT_PORT.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -35,6 +36,7 @@ class Pop3Dovecot : public ::testing::Test {
 
 struct Header {
   std::string subject, from;
+  bool operator==(const Header&) const = default;
 };
 
 TEST_F(Pop3Dovecot, ListsTheRawSubjectAndFromOfEveryMessage) {
@@ -100,6 +102,87 @@ TEST_F(Pop3Dovecot, SummaryOfAMissingMessageFails) {
   EXPECT_TRUE(client.Connected());  // a refused TOP leaves the session usable
   client.GetSummary(2);
   EXPECT_BYTES_EQ(client.Summary().Subject, " Hello from Dovecot");
+  client.Disconnect();
+}
+
+// What a listing reads, with every status line it reports, pipelined or
+// one command at a time.
+struct Listing {
+  std::vector<Header> headers;
+  std::vector<std::string> ids, status;
+  bool pipelined = false;
+};
+
+Listing ListMailbox(TNMPOP3& client, bool plan, std::int64_t extra = 0) {
+  Listing out;
+  client.OnStatus = [&out](TNMPOP3*, const std::string& text) { out.status.push_back(text); };
+  client.OnConnect = [&](TNMPOP3* sender) {
+    const std::int64_t last = sender->MessageCount() + extra;
+    if (plan) {
+      sender->BeginListing(last, true);
+      out.pipelined = sender->Pipelined();
+    }
+    sender->GetUniqueIds();
+    for (std::int64_t i = 1; i <= last; ++i) {
+      sender->GetSummary(i);
+      out.headers.push_back({sender->Summary().Subject, sender->Summary().From});
+      out.ids.push_back(sender->UniqueId(i));
+    }
+  };
+  try {
+    client.Connect();
+    client.Disconnect();
+  } catch (const EPop3Error& e) {
+    out.status.push_back(std::string("error: ") + e.what());
+  }
+  return out;
+}
+
+TEST_F(Pop3Dovecot, PipelinedListingReadsWhatOneCommandAtATimeReads) {
+  for (const std::string user : {"alice", "headers"}) {
+    SCOPED_TRACE(user);
+    client.UserID = user == "alice" ? Env("TOLVANE_DOVECOT_USER", "alice") : user;
+    client.Password = user == "alice" ? Env("TOLVANE_DOVECOT_PASSWORD", "alice-pw") : user + "-pw";
+    const Listing serial = ListMailbox(client, false);
+    ASSERT_TRUE(client.HasCapability("PIPELINING"));
+    ASSERT_TRUE(client.HasCapability("UIDL"));
+    client.PipelineWindow = 40;  // a few commands: the window refills
+    const Listing small = ListMailbox(client, true);
+    client.PipelineWindow = 16384;
+    const Listing pipelined = ListMailbox(client, true);
+    EXPECT_FALSE(serial.pipelined);
+    EXPECT_TRUE(pipelined.pipelined);
+    ASSERT_GE(serial.headers.size(), 4u);
+    for (const Listing* other : {&small, &pipelined}) {
+      ASSERT_EQ(other->headers.size(), serial.headers.size());
+      for (std::size_t i = 0; i < serial.headers.size(); ++i) {
+        EXPECT_BYTES_EQ(other->headers[i].subject, serial.headers[i].subject);
+        EXPECT_BYTES_EQ(other->headers[i].from, serial.headers[i].from);
+        EXPECT_FALSE(other->ids[i].empty());
+      }
+      EXPECT_EQ(other->ids, serial.ids);
+      EXPECT_EQ(other->status, serial.status);
+    }
+    // Dovecot's ids are unique in the mailbox.
+    std::vector<std::string> ids = serial.ids;
+    std::sort(ids.begin(), ids.end());
+    EXPECT_EQ(std::adjacent_find(ids.begin(), ids.end()), ids.end());
+  }
+}
+
+TEST_F(Pop3Dovecot, PipelinedListingPastTheLastMessageEndsAtItsError) {
+  // One message beyond the count: its TOP is refused, and the commands
+  // behind it in the window are read and dropped before QUIT.
+  const Listing serial = ListMailbox(client, false, 1);
+  const Listing pipelined = ListMailbox(client, true, 3);
+  EXPECT_TRUE(pipelined.pipelined);
+  EXPECT_EQ(pipelined.headers, serial.headers);
+  ASSERT_FALSE(pipelined.status.empty());
+  EXPECT_EQ(pipelined.status, serial.status);
+  EXPECT_EQ(pipelined.status.back().rfind("error: -ERR", 0), 0u) << pipelined.status.back();
+  // The session ended in step: the next login works at once.
+  client.OnConnect = nullptr;
+  client.Connect();
   client.Disconnect();
 }
 

@@ -140,4 +140,39 @@ TEST(Pop3Address, MalformedCellsAreRefused) {
   EXPECT_THROW(SplitServerAddress("h", 70000), EPop3Error);
 }
 
+TEST(Pop3Reply, UidlLines) {
+  const std::string id70(70, '~');
+  const struct {
+    std::string line;
+    bool ok;
+    std::int64_t n;
+    std::string id;
+  } cases[] = {
+      {"1 whqtswO00WBw418f9t5JxYwZ", true, 1, "whqtswO00WBw418f9t5JxYwZ"},
+      {"  12\t!x~  ", true, 12, "!x~"},
+      {"4294967295 " + id70, true, 4294967295LL, id70},
+      {"1 " + id70 + "~", false, 0, ""},  // 71 characters
+      {"1", false, 0, ""},
+      {"", false, 0, ""},
+      {"1 a b", false, 0, ""},
+      {"0 zero", false, 0, ""},
+      {"-1 minus", false, 0, ""},
+      {"+1 plus", false, 0, ""},
+      {"x1 id", false, 0, ""},
+      {"99999999999999999999 big", false, 0, ""},
+      {"1 \x7f", false, 0, ""},
+      {"1 caf\xc3\xa9", false, 0, ""},
+      {std::string("1 a\0b", 5), false, 0, ""},
+  };
+  for (const auto& c : cases) {
+    std::int64_t n = 0;
+    std::string_view id;
+    EXPECT_EQ(pop3::ParseUidlLine(c.line, n, id), c.ok) << c.line;
+    if (c.ok) {
+      EXPECT_EQ(n, c.n) << c.line;
+      EXPECT_EQ(id, c.id) << c.line;
+    }
+  }
+}
+
 }  // namespace

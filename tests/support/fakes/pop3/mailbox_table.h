@@ -13,6 +13,7 @@ namespace test_support {
 struct Mail {
   std::string subject_line;  // whole header line, e.g. "Subject: hello"; empty for none
   std::string from_line;
+  std::string uid{};  // its UIDL id; empty: "uid-" + its number
 };
 
 inline std::map<std::string, FakeReply> MailboxTable(const std::string& user, const std::string& pass,
@@ -30,6 +31,30 @@ inline std::map<std::string, FakeReply> MailboxTable(const std::string& user, co
     t["LIST " + n] = {"+OK " + n + " 100\r\n"};
   }
   t["QUIT"] = {"+OK bye\r\n"};
+  return t;
+}
+
+// The mailbox behind a server whose CAPA lists capabilities (such as
+// "PIPELINING" and "UIDL"); with "UIDL" among them it answers UIDL too.
+inline std::map<std::string, FakeReply> MailboxTable(const std::string& user, const std::string& pass,
+                                                     const std::vector<Mail>& mails,
+                                                     const std::vector<std::string>& capabilities) {
+  std::map<std::string, FakeReply> t = MailboxTable(user, pass, mails);
+  std::string capa = "+OK\r\nTOP\r\nUSER\r\n";
+  bool uidl = false;
+  for (const std::string& c : capabilities) {
+    capa += c + "\r\n";
+    uidl = uidl || c == "UIDL";
+  }
+  t["CAPA"] = {capa + ".\r\n"};
+  if (uidl) {
+    std::string list = "+OK\r\n";
+    for (std::size_t i = 0; i < mails.size(); ++i) {
+      const std::string n = std::to_string(i + 1);
+      list += n + " " + (mails[i].uid.empty() ? "uid-" + n : mails[i].uid) + "\r\n";
+    }
+    t["UIDL"] = {list + ".\r\n"};
+  }
   return t;
 }
 

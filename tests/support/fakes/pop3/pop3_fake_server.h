@@ -1,7 +1,10 @@
 // A scripted POP3 server on 127.0.0.1 (or ::1) in the test's own process. It
-// answers each command line from a table (command -> reply), records every
-// command it receives, and can misbehave on purpose: delay, stay silent,
-// hang up, or stream a flood of bytes.
+// answers each command line from a table (command -> reply), or from a
+// responder for lines the table lacks, records every command it receives,
+// and can misbehave on purpose: delay, stay silent, hang up, or stream a
+// flood of bytes. Replies go out in the order of the commands, a delayed
+// one holding back those behind it, as a POP3 server serves a client that
+// pipelines.
 #pragma once
 
 #include <QHostAddress>
@@ -9,7 +12,10 @@
 #include <QTcpSocket>
 
 #include <cstddef>
+#include <deque>
+#include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,6 +28,7 @@ struct FakeReply {
   std::string flood_line{};
   std::size_t flood_bytes = 0;
   std::string flood_tail{};
+  bool stall = false;  // once sent, answers nothing more on this connection
 };
 
 class FakePop3Server : public QObject {
@@ -37,13 +44,38 @@ class FakePop3Server : public QObject {
   int connections() const { return FConnections; }
   // True once the client's side of the last connection has closed.
   bool peer_closed() const { return FPeerClosed; }
+  // The most command lines that arrived together, before the server could
+  // answer the first of them: 1 for a client that waits for every reply.
+  int max_batch() const { return FMaxBatch; }
+  // Replies written so far, over all connections.
+  int replies_written() const { return FRepliesWritten; }
+  // Consulted for a line that the table lacks; nullopt: "-ERR unknown command".
+  void set_responder(std::function<std::optional<FakeReply>(const std::string& line)> responder) {
+    FResponder = std::move(responder);
+  }
+  // New replies from the next command on: the mailbox as it is now.
+  void set_table(std::map<std::string, FakeReply> table) { FTable = std::move(table); }
+  // Leaves the transcript empty (a flood of commands costs no memory then).
+  void set_recording(bool on) { FRecording = on; }
 
  private:
   void OnNewConnection();
   void OnReadyRead(QTcpSocket* socket);
   void Send(QTcpSocket* socket, const FakeReply& reply);
+  void Deliver(QTcpSocket* socket);
   void Pump(QTcpSocket* socket);
 
+  // Replies not yet written, per connection, in command order.
+  struct Outbox {
+    std::deque<FakeReply> queue;
+    bool delaying = false;
+    bool stalled = false;
+  };
+  std::map<QTcpSocket*, Outbox> FOutboxes;
+  std::function<std::optional<FakeReply>(const std::string&)> FResponder;
+  bool FRecording = true;
+  int FMaxBatch = 0;
+  int FRepliesWritten = 0;
   QTcpServer FServer;
   std::map<std::string, FakeReply> FTable;
   FakeReply FGreeting;
